@@ -1,0 +1,34 @@
+# Verrine: the two commands of the README.
+#   make run   install what is missing, build, start the viewer here
+#   make test  install what is missing, build, run every test under Xvfb
+
+BUILD_DIR ?= build
+JOBS      ?= $(shell nproc 2>/dev/null || echo 2)
+
+# Debian packages the build, the viewer and the tests need.
+PACKAGES := cmake make g++ pkg-config \
+            libgl-dev libglu1-mesa-dev freeglut3-dev libfltk1.3-dev libepoxy-dev \
+            libx11-dev libxtst-dev libgtest-dev libgl1-mesa-dri libegl-dev libegl-mesa0 libpng-dev \
+            xvfb xauth x11-utils xdotool imagemagick apitrace
+
+.PHONY: run test build deps configure clean
+
+run: build
+	@./tools/require-display.sh
+	./$(BUILD_DIR)/verrine
+
+test: build
+	xvfb-run -a -s "-screen 0 1280x1024x24" \
+	    ctest --test-dir $(BUILD_DIR) --output-on-failure --no-tests=error
+
+build: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+configure: deps
+	@test -f $(BUILD_DIR)/CMakeCache.txt || cmake -S . -B $(BUILD_DIR)
+
+deps:
+	@./tools/install-deps.sh $(PACKAGES)
+
+clean:
+	rm -rf $(BUILD_DIR)

@@ -1,0 +1,54 @@
+// The one object that holds the viewer's state and composes each frame.
+#pragma once
+
+#include <string>
+
+#include "geometry/camera.h"
+#include "render/scene.h"
+#include "render/texture.h"
+#include "shaders/shader_set.h"
+
+class Application {
+public:
+    // Held keys are recorded for virtual-key codes 48 ('0') to 89 ('Y').
+    static constexpr int kFirstKey = 48;
+    static constexpr int kLastKey = 89;
+    static constexpr int kKeyCount = kLastKey - kFirstKey + 1;
+
+    // Needs the OpenGL context current: builds the GL state, the texture,
+    // the shader programs, the camera and the scene, in that order.
+    Application();
+
+    void renderFrame();
+    void update();
+    void keyDown(int key);
+    void keyUp(int key);
+    void mouseDrag(float dx, float dy);
+    void mouseWheel(float notches);
+    void menuCommand(int commandId);
+    void setFps(double rate);
+
+    void drawFps();
+    void beginOverlay();
+    void drawText(int x, int y, std::string text);
+
+    void initGL();
+    void loadTextures();
+    void drawScene();
+
+    ShaderSet shaderSet;
+    Scene* scene = nullptr;       // owned, never destroyed
+    Texture* texture = nullptr;   // owned, never destroyed
+    Camera* camera = nullptr;     // owned, never destroyed
+    int width = 0;
+    int height = 0;
+    double fps = 0.0;
+    bool keyStates[kKeyCount] = {};
+
+private:
+    bool isHeld(int key) const { return keyStates[key - kFirstKey]; }
+};
+
+// "FPS: " followed by the first six characters of the rate written with an
+// output stream's default formatting.
+std::string fpsText(double rate);

@@ -1,0 +1,32 @@
+// One shading mode and the OpenGL program that renders it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/gl.h"
+
+// A shading mode, identified by the command id of its Shader menu item.
+using ShaderMode = std::int32_t;
+constexpr ShaderMode kFixedPipelineMode = 200;
+constexpr ShaderMode kToonMode = 201;
+constexpr ShaderMode kEdgeMode = 202;
+
+// A plain value: copies share the program name, nothing is ever deleted.
+class ShaderProgram {
+public:
+    ShaderProgram(ShaderMode mode, std::string vertexPath, std::string fragmentPath);
+
+    void buildProgram(std::string vertexPath, std::string fragmentPath);
+    GLuint compileShader(std::string path, bool isFragment);
+    void checkCompileStatus(GLuint shader);
+    void checkLinkStatus(GLuint program);
+    void use();
+
+    static std::string readSource(std::string path);
+    static void traceFilePath(std::string path);
+    static void traceSourceText(std::string text);
+
+    ShaderMode mode;
+    GLuint program;
+};
