@@ -1,0 +1,389 @@
+// The Win32 names the viewer is written against.
+//
+// On Windows this is <windows.h>. Elsewhere it declares our own subset with
+// the same names, types, constant values and structure layouts as the
+// 64-bit Windows headers, implemented over FLTK 1.3 (X11/GLX) in
+// platform/linux/.
+//
+// Provided:
+//   windows   RegisterClassA, CreateWindowExA, DestroyWindow, DefWindowProcA,
+//             GetClientRect, LoadIconA, LoadCursorA, GetStockObject
+//   messages  PeekMessageA, TranslateMessage, DispatchMessageA,
+//             PostMessageA, PostQuitMessage
+//   menus     CreateMenu, AppendMenuA, SetMenu, GetMenu,
+//             GetMenuItemInfoA, SetMenuItemInfoA (MIIM_STATE only)
+//   GDI, WGL  GetDC, ReleaseDC, ChoosePixelFormat, SetPixelFormat,
+//             SwapBuffers, wglCreateContext, wglMakeCurrent, wglDeleteContext
+//   time      GetTickCount, QueryPerformanceFrequency, QueryPerformanceCounter
+//
+// Left out on purpose: wide-character (W) calls, GetMessage and any blocking
+// wait, WM_PAINT and other drawing through GDI, WM_CHAR (TranslateMessage
+// does nothing), mouse capture, child windows, menu items by position,
+// removing or destroying menus, and every MENUITEMINFOA mask but MIIM_STATE.
+//
+// Window geometry. The size given to CreateWindowExA is the outer size, as on
+// Windows; the client area is what is left after a fixed nominal frame taken
+// from Windows 10 at 96 dpi: an 8 px border left, right and bottom, a 31 px
+// caption (so 500 x 495 gives a 484 x 456 client area) and, once SetMenu has
+// attached one, a 20 px menu bar. The toolkit window is placed at
+// (x + 8, y + 31) and holds the menu bar above the client area; the real
+// frame around it is the window manager's.
+#pragma once
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+
+#include <cstddef>
+#include <cstdint>
+
+// x86_64 has a single calling convention; the markers only keep the
+// declarations identical to the Windows ones.
+#define WINAPI
+#define CALLBACK
+#define APIENTRY
+
+#ifndef TRUE
+#define TRUE 1
+#endif
+#ifndef FALSE
+#define FALSE 0
+#endif
+
+// Windows is LLP64: LONG and DWORD stay 32 bits wide while pointers and the
+// *_PTR types are 64 bits wide.
+typedef int BOOL;
+typedef unsigned char BYTE;
+typedef unsigned short WORD;
+typedef uint32_t DWORD;
+typedef int32_t LONG;
+typedef short SHORT;
+typedef unsigned int UINT;
+typedef int64_t LONGLONG;
+typedef WORD ATOM;
+typedef char CHAR;
+typedef CHAR* LPSTR;
+typedef const CHAR* LPCSTR;
+typedef void* LPVOID;
+typedef uintptr_t UINT_PTR;
+typedef uintptr_t ULONG_PTR;
+typedef uintptr_t DWORD_PTR;
+typedef intptr_t LONG_PTR;
+typedef UINT_PTR WPARAM;
+typedef LONG_PTR LPARAM;
+typedef LONG_PTR LRESULT;
+
+// Distinct opaque pointer types per handle kind, as with STRICT on Windows.
+#define VERRINE_DECLARE_HANDLE(name) \
+    struct name##__;                 \
+    typedef struct name##__* name
+VERRINE_DECLARE_HANDLE(HINSTANCE);
+VERRINE_DECLARE_HANDLE(HWND);
+VERRINE_DECLARE_HANDLE(HDC);
+VERRINE_DECLARE_HANDLE(HGLRC);
+VERRINE_DECLARE_HANDLE(HMENU);
+VERRINE_DECLARE_HANDLE(HICON);
+VERRINE_DECLARE_HANDLE(HBRUSH);
+VERRINE_DECLARE_HANDLE(HBITMAP);
+#undef VERRINE_DECLARE_HANDLE
+typedef HICON HCURSOR;
+typedef void* HGDIOBJ;
+
+typedef union _LARGE_INTEGER {
+    struct {
+        DWORD LowPart;
+        LONG HighPart;
+    };
+    struct {
+        DWORD LowPart;
+        LONG HighPart;
+    } u;
+    LONGLONG QuadPart;
+} LARGE_INTEGER;
+
+typedef struct tagPOINT {
+    LONG x;
+    LONG y;
+} POINT;
+
+typedef struct tagRECT {
+    LONG left;
+    LONG top;
+    LONG right;
+    LONG bottom;
+} RECT, *LPRECT;
+
+typedef struct tagMSG {
+    HWND hwnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    DWORD time;
+    POINT pt;
+} MSG, *LPMSG;
+
+typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
+
+typedef struct tagWNDCLASSA {
+    UINT style;
+    WNDPROC lpfnWndProc;
+    int cbClsExtra;
+    int cbWndExtra;
+    HINSTANCE hInstance;
+    HICON hIcon;
+    HCURSOR hCursor;
+    HBRUSH hbrBackground;
+    LPCSTR lpszMenuName;
+    LPCSTR lpszClassName;
+} WNDCLASSA;
+
+typedef struct tagPIXELFORMATDESCRIPTOR {
+    WORD nSize;
+    WORD nVersion;
+    DWORD dwFlags;
+    BYTE iPixelType;
+    BYTE cColorBits;
+    BYTE cRedBits;
+    BYTE cRedShift;
+    BYTE cGreenBits;
+    BYTE cGreenShift;
+    BYTE cBlueBits;
+    BYTE cBlueShift;
+    BYTE cAlphaBits;
+    BYTE cAlphaShift;
+    BYTE cAccumBits;
+    BYTE cAccumRedBits;
+    BYTE cAccumGreenBits;
+    BYTE cAccumBlueBits;
+    BYTE cAccumAlphaBits;
+    BYTE cDepthBits;
+    BYTE cStencilBits;
+    BYTE cAuxBuffers;
+    BYTE iLayerType;
+    BYTE bReserved;
+    DWORD dwLayerMask;
+    DWORD dwVisibleMask;
+    DWORD dwDamageMask;
+} PIXELFORMATDESCRIPTOR;
+
+typedef struct tagMENUITEMINFOA {
+    UINT cbSize;
+    UINT fMask;
+    UINT fType;
+    UINT fState;
+    UINT wID;
+    HMENU hSubMenu;
+    HBITMAP hbmpChecked;
+    HBITMAP hbmpUnchecked;
+    ULONG_PTR dwItemData;
+    LPSTR dwTypeData;
+    UINT cch;
+    HBITMAP hbmpItem;
+} MENUITEMINFOA, *LPMENUITEMINFOA;
+typedef const MENUITEMINFOA* LPCMENUITEMINFOA;
+
+// The sizes 64-bit Windows has; callers pass sizeof as cbSize / nSize.
+static_assert(sizeof(MSG) == 48, "MSG layout differs from 64-bit Windows");
+static_assert(sizeof(PIXELFORMATDESCRIPTOR) == 40, "PIXELFORMATDESCRIPTOR layout differs");
+static_assert(sizeof(MENUITEMINFOA) == 80, "MENUITEMINFOA layout differs from 64-bit Windows");
+
+#define LOWORD(l) ((WORD)(((DWORD_PTR)(l)) & 0xffff))
+#define HIWORD(l) ((WORD)((((DWORD_PTR)(l)) >> 16) & 0xffff))
+#define MAKELONG(a, b) \
+    ((LONG)(((WORD)(((DWORD_PTR)(a)) & 0xffff)) | ((DWORD)((WORD)(((DWORD_PTR)(b)) & 0xffff))) << 16))
+#define MAKEWPARAM(l, h) ((WPARAM)(DWORD)MAKELONG(l, h))
+#define MAKELPARAM(l, h) ((LPARAM)(DWORD)MAKELONG(l, h))
+#define GET_WHEEL_DELTA_WPARAM(wParam) ((short)HIWORD(wParam))
+#define MAKEINTRESOURCEA(i) ((LPSTR)((ULONG_PTR)((WORD)(i))))
+#define IDI_APPLICATION MAKEINTRESOURCEA(32512)
+#define IDC_ARROW MAKEINTRESOURCEA(32512)
+
+// Messages.
+#define WM_CREATE 0x0001
+#define WM_DESTROY 0x0002
+#define WM_SIZE 0x0005
+#define WM_CLOSE 0x0010
+#define WM_QUIT 0x0012
+#define WM_NCDESTROY 0x0082
+#define WM_KEYDOWN 0x0100
+#define WM_KEYUP 0x0101
+#define WM_COMMAND 0x0111
+#define WM_MOUSEMOVE 0x0200
+#define WM_LBUTTONDOWN 0x0201
+#define WM_LBUTTONUP 0x0202
+#define WM_RBUTTONDOWN 0x0204
+#define WM_RBUTTONUP 0x0205
+#define WM_MBUTTONDOWN 0x0207
+#define WM_MBUTTONUP 0x0208
+#define WM_MOUSEWHEEL 0x020A
+#define WM_USER 0x0400
+
+#define WHEEL_DELTA 120
+
+// Mouse message flags (wParam).
+#define MK_LBUTTON 0x0001
+#define MK_RBUTTON 0x0002
+#define MK_SHIFT 0x0004
+#define MK_CONTROL 0x0008
+#define MK_MBUTTON 0x0010
+
+// WM_SIZE kinds (wParam).
+#define SIZE_RESTORED 0
+#define SIZE_MINIMIZED 1
+#define SIZE_MAXIMIZED 2
+
+// Class and window styles.
+#define CS_OWNDC 0x0020
+#define WS_OVERLAPPED 0x00000000
+#define WS_VISIBLE 0x10000000
+#define WS_CAPTION 0x00C00000
+#define WS_SYSMENU 0x00080000
+#define WS_THICKFRAME 0x00040000
+#define WS_MINIMIZEBOX 0x00020000
+#define WS_MAXIMIZEBOX 0x00010000
+#define WS_OVERLAPPEDWINDOW \
+    (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)
+
+#define BLACK_BRUSH 4
+
+// Pixel format descriptor.
+#define PFD_TYPE_RGBA 0
+#define PFD_MAIN_PLANE 0
+#define PFD_DOUBLEBUFFER 0x00000001
+#define PFD_DRAW_TO_WINDOW 0x00000004
+#define PFD_SUPPORT_OPENGL 0x00000020
+
+// PeekMessageA options.
+#define PM_NOREMOVE 0x0000
+#define PM_REMOVE 0x0001
+
+// Menus.
+#define MF_BYCOMMAND 0x00000000
+#define MF_STRING 0x00000000
+#define MF_UNCHECKED 0x00000000
+#define MF_CHECKED 0x00000008
+#define MF_POPUP 0x00000010
+#define MIIM_STATE 0x00000001
+#define MFS_GRAYED 0x00000003
+#define MFS_DISABLED MFS_GRAYED
+#define MFS_CHECKED MF_CHECKED
+#define MFS_UNCHECKED MF_UNCHECKED
+
+// Virtual-key codes. Letters and top-row digits have none: they are their
+// upper-case ASCII codes, 'A'..'Z' (65..90) and '0'..'9' (48..57).
+#define VK_BACK 0x08
+#define VK_TAB 0x09
+#define VK_RETURN 0x0D
+#define VK_SHIFT 0x10
+#define VK_CONTROL 0x11
+#define VK_MENU 0x12
+#define VK_PAUSE 0x13
+#define VK_CAPITAL 0x14
+#define VK_ESCAPE 0x1B
+#define VK_SPACE 0x20
+#define VK_PRIOR 0x21
+#define VK_NEXT 0x22
+#define VK_END 0x23
+#define VK_HOME 0x24
+#define VK_LEFT 0x25
+#define VK_UP 0x26
+#define VK_RIGHT 0x27
+#define VK_DOWN 0x28
+#define VK_SNAPSHOT 0x2C
+#define VK_INSERT 0x2D
+#define VK_DELETE 0x2E
+#define VK_LWIN 0x5B
+#define VK_RWIN 0x5C
+#define VK_APPS 0x5D
+#define VK_NUMPAD0 0x60
+#define VK_NUMPAD1 0x61
+#define VK_NUMPAD2 0x62
+#define VK_NUMPAD3 0x63
+#define VK_NUMPAD4 0x64
+#define VK_NUMPAD5 0x65
+#define VK_NUMPAD6 0x66
+#define VK_NUMPAD7 0x67
+#define VK_NUMPAD8 0x68
+#define VK_NUMPAD9 0x69
+#define VK_MULTIPLY 0x6A
+#define VK_ADD 0x6B
+#define VK_SUBTRACT 0x6D
+#define VK_DECIMAL 0x6E
+#define VK_DIVIDE 0x6F
+#define VK_F1 0x70
+#define VK_F2 0x71
+#define VK_F3 0x72
+#define VK_F4 0x73
+#define VK_F5 0x74
+#define VK_F6 0x75
+#define VK_F7 0x76
+#define VK_F8 0x77
+#define VK_F9 0x78
+#define VK_F10 0x79
+#define VK_F11 0x7A
+#define VK_F12 0x7B
+#define VK_NUMLOCK 0x90
+#define VK_SCROLL 0x91
+#define VK_OEM_1 0xBA       // ;:
+#define VK_OEM_PLUS 0xBB    // =+
+#define VK_OEM_COMMA 0xBC   // ,<
+#define VK_OEM_MINUS 0xBD   // -_
+#define VK_OEM_PERIOD 0xBE  // .>
+#define VK_OEM_2 0xBF       // /?
+#define VK_OEM_3 0xC0       // `~
+#define VK_OEM_4 0xDB       // [{
+#define VK_OEM_5 0xDC       // \|
+#define VK_OEM_6 0xDD       // ]}
+#define VK_OEM_7 0xDE       // '"
+#define VK_OEM_102 0xE2     // the extra key left of Z on ISO keyboards
+
+extern "C" {
+
+// Windows.
+ATOM WINAPI RegisterClassA(const WNDCLASSA* windowClass);
+HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style,
+                            int x, int y, int width, int height, HWND parent, HMENU menu,
+                            HINSTANCE instance, LPVOID param);
+BOOL WINAPI DestroyWindow(HWND window);
+LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+BOOL WINAPI GetClientRect(HWND window, LPRECT rect);
+HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR name);
+HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name);
+HGDIOBJ WINAPI GetStockObject(int object);
+
+// Messages.
+BOOL WINAPI PeekMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax, UINT removeMsg);
+BOOL WINAPI TranslateMessage(const MSG* msg);
+LRESULT WINAPI DispatchMessageA(const MSG* msg);
+BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+void WINAPI PostQuitMessage(int exitCode);
+
+// Menus.
+HMENU WINAPI CreateMenu(void);
+BOOL WINAPI AppendMenuA(HMENU menu, UINT flags, UINT_PTR idNewItem, LPCSTR newItem);
+BOOL WINAPI SetMenu(HWND window, HMENU menu);
+HMENU WINAPI GetMenu(HWND window);
+BOOL WINAPI GetMenuItemInfoA(HMENU menu, UINT item, BOOL byPosition, LPMENUITEMINFOA info);
+BOOL WINAPI SetMenuItemInfoA(HMENU menu, UINT item, BOOL byPosition, LPCMENUITEMINFOA info);
+
+// GDI and WGL.
+HDC WINAPI GetDC(HWND window);
+int WINAPI ReleaseDC(HWND window, HDC deviceContext);
+int WINAPI ChoosePixelFormat(HDC deviceContext, const PIXELFORMATDESCRIPTOR* descriptor);
+BOOL WINAPI SetPixelFormat(HDC deviceContext, int format, const PIXELFORMATDESCRIPTOR* descriptor);
+BOOL WINAPI SwapBuffers(HDC deviceContext);
+HGLRC WINAPI wglCreateContext(HDC deviceContext);
+BOOL WINAPI wglMakeCurrent(HDC deviceContext, HGLRC context);
+BOOL WINAPI wglDeleteContext(HGLRC context);
+
+// Time.
+DWORD WINAPI GetTickCount(void);
+BOOL WINAPI QueryPerformanceFrequency(LARGE_INTEGER* frequency);
+BOOL WINAPI QueryPerformanceCounter(LARGE_INTEGER* count);
+
+// Defined by the viewer; the process entry point calls it.
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine, int showCommand);
+
+}  // extern "C"
+
+#endif  // _WIN32
