@@ -1,0 +1,48 @@
+// The stripes texture: a headerless raw RGB file made into a mipmapped
+// OpenGL texture that stays bound for the life of the process.
+#include "render/texture.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "app/application.h"
+
+Texture::Texture(std::string fileName, int width, int height) : width(width), height(height) {
+    load(fileName);
+}
+
+void Texture::load(std::string fileName) {
+    std::FILE* file = std::fopen(fileName.c_str(), "rb");
+    if (file == nullptr) {
+        return;
+    }
+    // Zeroed, so pixels that a short file does not supply come out black
+    // instead of whatever the heap held.
+    std::vector<unsigned char> pixels(static_cast<std::size_t>(width) * height * 3, 0);
+    // Bytes past width x height x 3 are ignored; a short read is not an error.
+    std::fread(pixels.data(), pixels.size(), 1, file);
+    // A read error (the path is a directory, say) counts as no file at all.
+    const bool unreadable = std::ferror(file) != 0;
+    std::fclose(file);
+    if (unreadable) {
+        return;
+    }
+
+    glGenTextures(1, &id);
+    glBindTexture(GL_TEXTURE_2D, id);
+    // The lit colour of the teapot is multiplied by the texel.
+    glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, static_cast<GLfloat>(GL_MODULATE));
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER,
+                    static_cast<GLfloat>(GL_LINEAR_MIPMAP_NEAREST));
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, static_cast<GLfloat>(GL_LINEAR));
+    // T is left at OpenGL's default, which is GL_REPEAT as well.
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, static_cast<GLfloat>(GL_REPEAT));
+    // No pixel-store call: rows are read with the default unpack alignment of
+    // 4, which the 40-pixel rows (120 bytes) meet. GLU rescales 40 x 40 to a
+    // power of two and builds every level.
+    gluBuild2DMipmaps(GL_TEXTURE_2D, 3, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+}
+
+void Application::loadTextures() {
+    texture = new Texture("resources/textures/stripes.raw", 40, 40);
+}
