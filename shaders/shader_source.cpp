@@ -1,0 +1,33 @@
+// Reading a GLSL source file into one string, with the traces of reading.
+#include <fstream>
+
+#include "app/render_options.h"
+#include "shaders/diagnostic.h"
+#include "shaders/shader_program.h"
+
+// Text mode, done the same way on every platform: a line ends at LF, and a CR
+// right before that LF (a Windows line end) is not part of the line. A missing
+// or unreadable file leaves the stream failed, so the loop reads nothing and
+// the result is empty; a directory opens but fails at its first read.
+std::string ShaderProgram::readSource(std::string path) {
+    std::string result;
+    std::ifstream file(path, std::ios::in | std::ios::binary);
+    traceFilePath(path);
+    std::string line;
+    while (std::getline(file, line)) {
+        const bool endedByLineFeed = !file.eof();
+        if (endedByLineFeed && !line.empty() && line.back() == '\r') line.pop_back();
+        result += line;
+        result += '\n';
+    }
+    traceSourceText(result);
+    return result;
+}
+
+void ShaderProgram::traceFilePath(std::string path) {
+    if (options->shaderDebug) writeDiagnostic("File import path", path);
+}
+
+void ShaderProgram::traceSourceText(std::string text) {
+    if (options->shaderDebug) writeDiagnostic("Shader text", text);
+}
