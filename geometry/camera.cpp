@@ -30,11 +30,8 @@ float boundedDistance(float value) {
 }
 
 // Angle between two unit vectors in degrees, rounded to single precision.
-// The dot product of two parallel unit vectors can come out a rounding step
-// beyond 1, where acos would give NaN.
 float angleBetween(Vector3 a, Vector3 b) {
-    const double cosine = std::clamp(dot(a, b), -1.0, 1.0);
-    return static_cast<float>(std::acos(cosine) * 180.0 / kPi);
+    return static_cast<float>(std::acos(dot(a, b)) * 180.0 / kPi);
 }
 
 // Slides eye and rotation point together; the offset goes to the eye first.
