@@ -39,9 +39,12 @@
 
 // x86_64 has a single calling convention; the markers only keep the
 // declarations identical to the Windows ones.
+// GL headers define APIENTRY too, empty, when they come first.
 #define WINAPI
 #define CALLBACK
+#ifndef APIENTRY
 #define APIENTRY
+#endif
 
 #ifndef TRUE
 #define TRUE 1
@@ -273,6 +276,7 @@ static_assert(sizeof(MENUITEMINFOA) == 80, "MENUITEMINFOA layout differs from 64
 // upper-case ASCII codes, 'A'..'Z' (65..90) and '0'..'9' (48..57).
 #define VK_BACK 0x08
 #define VK_TAB 0x09
+#define VK_CLEAR 0x0C
 #define VK_RETURN 0x0D
 #define VK_SHIFT 0x10
 #define VK_CONTROL 0x11

@@ -1,0 +1,120 @@
+// Keyboard and mouse input of the client area, posted as Windows posts it.
+
+#include <bitset>
+
+#include <FL/Fl.H>
+
+#include "platform/linux/keys.h"
+#include "platform/linux/queue.h"
+#include "platform/linux/window.h"
+
+namespace platform {
+
+namespace {
+
+// Keys down as this thread has seen them, for the previous-state bit.
+std::bitset<256> keysDown;
+
+// lParam of a key message: repeat count 1; bit 30 the previous state, bit 31
+// set for a release. Scan codes are not provided.
+LPARAM keyLParam(int virtualKey, bool down) {
+    LPARAM lParam = 1;
+    if (!down || keysDown[virtualKey]) lParam |= LPARAM(1) << 30;
+    if (!down) lParam |= LPARAM(1) << 31;
+    return lParam;
+}
+
+WPARAM modifierAndButtonFlags() {
+    int state = Fl::event_state();
+    WPARAM flags = 0;
+    if (state & FL_BUTTON1) flags |= MK_LBUTTON;
+    if (state & FL_BUTTON2) flags |= MK_MBUTTON;
+    if (state & FL_BUTTON3) flags |= MK_RBUTTON;
+    if (state & FL_SHIFT) flags |= MK_SHIFT;
+    if (state & FL_CTRL) flags |= MK_CONTROL;
+    return flags;
+}
+
+struct ButtonMessages {
+    WPARAM flag;
+    UINT down;
+    UINT up;
+};
+
+// Toolkit buttons 1, 2 and 3 are left, middle and right.
+const ButtonMessages* buttonMessages(int button) {
+    static const ButtonMessages kButtons[] = {
+        {MK_LBUTTON, WM_LBUTTONDOWN, WM_LBUTTONUP},
+        {MK_MBUTTON, WM_MBUTTONDOWN, WM_MBUTTONUP},
+        {MK_RBUTTON, WM_RBUTTONDOWN, WM_RBUTTONUP},
+    };
+    return button >= 1 && button <= 3 ? &kButtons[button - 1] : nullptr;
+}
+
+}  // namespace
+
+bool postKeyMessage(HWND window, int event) {
+    int virtualKey = virtualKeyFor(Fl::event_key());
+    if (!virtualKey) return false;
+    bool down = event == FL_KEYDOWN;
+    PostMessageA(window, down ? WM_KEYDOWN : WM_KEYUP, virtualKey, keyLParam(virtualKey, down));
+    keysDown[virtualKey] = down;
+    return true;
+}
+
+ClientView::ClientView(HWND window, int x, int y, int width, int height)
+    : Fl_Gl_Window(x, y, width, height), window_(window) {}
+
+int ClientView::handle(int event) {
+    if (!window_) return Fl_Gl_Window::handle(event);
+    int x = Fl::event_x();
+    int y = Fl::event_y();
+    // Without mouse capture Windows delivers only what happens over the
+    // client area; the toolkit keeps sending a pressed widget its drags.
+    bool inside = x >= 0 && y >= 0 && x < w() && y < h();
+    LPARAM position = MAKELPARAM(x, y);
+    switch (event) {
+        case FL_ENTER:
+        case FL_LEAVE:
+        case FL_FOCUS:
+        case FL_UNFOCUS:
+            return 1;  // asks for moves and keys
+        case FL_KEYDOWN:
+        case FL_KEYUP:
+            return postKeyMessage(window_, event) ? 1 : Fl_Gl_Window::handle(event);
+        case FL_MOVE:
+        case FL_DRAG:
+            noteCursorPosition(Fl::event_x_root(), Fl::event_y_root());
+            if (inside) PostMessageA(window_, WM_MOUSEMOVE, modifierAndButtonFlags(), position);
+            return 1;
+        case FL_PUSH:
+        case FL_RELEASE: {
+            noteCursorPosition(Fl::event_x_root(), Fl::event_y_root());
+            const ButtonMessages* button = buttonMessages(Fl::event_button());
+            if (!button || !inside) return 1;
+            // The flags describe the buttons after the change.
+            WPARAM flags = modifierAndButtonFlags() & ~button->flag;
+            if (event == FL_PUSH) {
+                Fl::focus(this);
+                PostMessageA(window_, button->down, flags | button->flag, position);
+            } else {
+                PostMessageA(window_, button->up, flags, position);
+            }
+            return 1;
+        }
+        case FL_MOUSEWHEEL: {
+            // One notch is one toolkit step: away from the user dy is -1 and
+            // Windows' delta +120. Horizontal wheels have no message here.
+            int notches = -Fl::event_dy();
+            if (notches == 0) return 1;
+            noteCursorPosition(Fl::event_x_root(), Fl::event_y_root());
+            WPARAM wParam = MAKEWPARAM(modifierAndButtonFlags(), notches * WHEEL_DELTA);
+            PostMessageA(window_, WM_MOUSEWHEEL, wParam, MAKELPARAM(Fl::event_x_root(), Fl::event_y_root()));
+            return 1;
+        }
+        default:
+            return Fl_Gl_Window::handle(event);
+    }
+}
+
+}  // namespace platform

@@ -1,0 +1,217 @@
+// Menus: the Win32 menu tree is the record; an Fl_Menu_Bar above the client
+// area shows it. The toolkit never changes a check mark on its own: only
+// SetMenuItemInfoA does, and choosing an item only posts WM_COMMAND.
+
+#include <algorithm>
+#include <cstdint>
+#include <deque>
+#include <set>
+#include <string>
+
+#include <FL/Fl.H>
+
+#include "platform/linux/menu.h"
+#include "platform/linux/queue.h"
+#include "platform/linux/window.h"
+
+namespace {
+
+struct MenuItemRecord {
+    UINT id = 0;
+    UINT state = 0;
+    std::string label;       // as the toolkit draws it
+    HMENU popup = nullptr;   // set for MF_POPUP items
+};
+
+}  // namespace
+
+// A deque keeps the labels in place as items are appended, so the toolkit's
+// item array may point into them.
+struct HMENU__ {
+    std::deque<MenuItemRecord> items;
+};
+
+namespace platform {
+
+namespace {
+
+std::set<HMENU> liveMenus;
+std::set<HWND> windowsWithMenus;
+
+bool isLiveMenu(HMENU menu) { return menu && liveMenus.count(menu) != 0; }
+
+// '&' marks a mnemonic in both systems; '@' starts a symbol only for the
+// toolkit, so it is doubled to stay plain text.
+std::string toolkitLabel(LPCSTR text) {
+    std::string label;
+    for (const char* c = text ? text : ""; *c; ++c) {
+        label += *c;
+        if (*c == '@') label += '@';
+    }
+    return label;
+}
+
+int toolkitFlags(const MenuItemRecord& item) {
+    int flags = 0;
+    // Only checked items get the toggle box, so unchecked ones show no mark,
+    // as on Windows.
+    if (item.state & MFS_CHECKED) flags |= FL_MENU_TOGGLE | FL_MENU_VALUE;
+    if (item.state & MFS_GRAYED) flags |= FL_MENU_INACTIVE;
+    if (item.popup) flags |= FL_SUBMENU;
+    return flags;
+}
+
+void appendToolkitItems(HMENU menu, std::vector<Fl_Menu_Item>& items) {
+    for (const MenuItemRecord& record : menu->items) {
+        Fl_Menu_Item item = {};
+        item.text = record.label.c_str();
+        item.flags = toolkitFlags(record);
+        item.user_data_ = reinterpret_cast<void*>(static_cast<uintptr_t>(record.id));
+        items.push_back(item);
+        if (record.popup) {
+            appendToolkitItems(record.popup, items);
+            items.push_back(Fl_Menu_Item{});
+        }
+    }
+}
+
+// Shows the menu's current record. Same shape: the flags are rewritten in
+// place, so an item the toolkit is holding (the one just picked) stays
+// valid.
+void refreshMenuBar(HWND window) {
+    std::vector<Fl_Menu_Item> items;
+    appendToolkitItems(window->menu, items);
+    items.push_back(Fl_Menu_Item{});
+    if (items.size() == window->menuItems.size()) {
+        std::copy(items.begin(), items.end(), window->menuItems.begin());
+    } else {
+        window->menuItems = std::move(items);
+        window->menuBar->menu(window->menuItems.data());
+    }
+    window->menuBar->redraw();
+}
+
+void refreshAllMenuBars() {
+    for (HWND window : windowsWithMenus) refreshMenuBar(window);
+}
+
+// The bar's callback, for every item: the items have none of their own.
+void onItemPicked(Fl_Widget* widget, void* data) {
+    HWND window = static_cast<HWND>(data);
+    const Fl_Menu_Item* picked = static_cast<Fl_Menu_Bar*>(widget)->mvalue();
+    if (!window || !picked) return;
+    UINT id = static_cast<UINT>(reinterpret_cast<uintptr_t>(picked->user_data()));
+    // Undo the toolkit's own toggle of the picked item.
+    refreshMenuBar(window);
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
+
+// Items named by command id, searched through popups as Windows does.
+MenuItemRecord* findItem(HMENU menu, UINT id) {
+    for (MenuItemRecord& item : menu->items) {
+        if (item.popup) {
+            if (MenuItemRecord* found = findItem(item.popup, id)) return found;
+        } else if (item.id == id) {
+            return &item;
+        }
+    }
+    return nullptr;
+}
+
+// Only MIIM_STATE of the structure's 64-bit size, by command id: anything
+// else would be answered wrongly, so it fails.
+MenuItemRecord* itemFor(HMENU menu, UINT item, BOOL byPosition, UINT size, UINT mask) {
+    if (!isLiveMenu(menu) || byPosition || size != sizeof(MENUITEMINFOA) || mask != MIIM_STATE) return nullptr;
+    return findItem(menu, item);
+}
+
+void detachMenu(HWND window) {
+    if (!window->menuBar) return;
+    window->menuBar->user_data(nullptr);
+    window->top->remove(window->menuBar);
+    Fl::delete_widget(window->menuBar);
+    window->menuBar = nullptr;
+    window->menuItems.clear();
+    windowsWithMenus.erase(window);
+}
+
+void destroyMenuTree(HMENU menu) {
+    if (!isLiveMenu(menu)) return;
+    for (MenuItemRecord& item : menu->items) destroyMenuTree(item.popup);
+    liveMenus.erase(menu);
+    delete menu;
+}
+
+}  // namespace
+
+void destroyWindowMenu(HWND window) {
+    detachMenu(window);
+    destroyMenuTree(window->menu);
+    window->menu = nullptr;
+}
+
+}  // namespace platform
+
+using namespace platform;
+
+HMENU WINAPI CreateMenu(void) {
+    HMENU menu = new HMENU__;
+    liveMenus.insert(menu);
+    return menu;
+}
+
+// MF_STRING items and MF_POPUP items, either possibly MF_CHECKED.
+BOOL WINAPI AppendMenuA(HMENU menu, UINT flags, UINT_PTR idNewItem, LPCSTR newItem) {
+    if (!isLiveMenu(menu) || (flags & ~static_cast<UINT>(MF_POPUP | MF_CHECKED))) return FALSE;
+    MenuItemRecord item;
+    item.label = toolkitLabel(newItem);
+    item.state = flags & MF_CHECKED;
+    if (flags & MF_POPUP) {
+        item.popup = reinterpret_cast<HMENU>(idNewItem);
+        if (!isLiveMenu(item.popup) || item.popup == menu) return FALSE;
+    } else {
+        item.id = static_cast<UINT>(idNewItem);
+    }
+    menu->items.push_back(std::move(item));
+    refreshAllMenuBars();
+    return TRUE;
+}
+
+BOOL WINAPI SetMenu(HWND window, HMENU menu) {
+    if (!isLiveWindow(window) || (menu && !isLiveMenu(menu))) return FALSE;
+    detachMenu(window);
+    window->menu = menu;
+    if (menu) {
+        window->top->begin();
+        window->menuBar = new Fl_Menu_Bar(0, 0, window->top->w(), kMenuBarHeight);
+        window->top->end();
+        window->menuBar->user_data(window);
+        window->menuBar->callback(onItemPicked);
+        windowsWithMenus.insert(window);
+        refreshMenuBar(window);
+    }
+    // The outer size stays; the client area gives up or takes back the bar.
+    layOutWindow(window);
+    window->top->redraw();
+    reportClientSize(window);
+    return TRUE;
+}
+
+HMENU WINAPI GetMenu(HWND window) { return isLiveWindow(window) ? window->menu : nullptr; }
+
+BOOL WINAPI GetMenuItemInfoA(HMENU menu, UINT item, BOOL byPosition, LPMENUITEMINFOA info) {
+    if (!info) return FALSE;
+    MenuItemRecord* record = itemFor(menu, item, byPosition, info->cbSize, info->fMask);
+    if (!record) return FALSE;
+    info->fState = record->state;
+    return TRUE;
+}
+
+BOOL WINAPI SetMenuItemInfoA(HMENU menu, UINT item, BOOL byPosition, LPCMENUITEMINFOA info) {
+    if (!info) return FALSE;
+    MenuItemRecord* record = itemFor(menu, item, byPosition, info->cbSize, info->fMask);
+    if (!record) return FALSE;
+    record->state = info->fState;
+    refreshAllMenuBars();
+    return TRUE;
+}

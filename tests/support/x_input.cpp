@@ -1,0 +1,104 @@
+#include "tests/support/x_input.h"
+
+#include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+
+#include "platform/linux/x_windows.h"
+
+XInput::XInput() {
+    display_ = XOpenDisplay(nullptr);
+    if (!display_) {
+        ADD_FAILURE() << "no X display for test input";
+        return;
+    }
+    int eventBase, errorBase, major, minor;
+    EXPECT_TRUE(XTestQueryExtension(display_, &eventBase, &errorBase, &major, &minor)) << "XTest is missing";
+}
+
+XInput::~XInput() {
+    if (display_) XCloseDisplay(display_);
+}
+
+// XSync, not XFlush: the server has handled every fake event before the
+// test starts pumping the window's own connection.
+void XInput::flush() { XSync(display_, False); }
+
+bool XInput::isViewable(HWND window) {
+    Window xWindow = platform::topLevelXWindow(window);
+    XWindowAttributes attributes;
+    return xWindow && XGetWindowAttributes(display_, xWindow, &attributes) && attributes.map_state == IsViewable;
+}
+
+void XInput::focus(HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    moveTo(window, client.right / 2, client.bottom / 2);
+    XSetInputFocus(display_, platform::topLevelXWindow(window), RevertToParent, CurrentTime);
+    flush();
+}
+
+void XInput::keyDown(unsigned long keysym) {
+    KeyCode code = XKeysymToKeycode(display_, keysym);
+    ASSERT_NE(code, 0) << "no key for keysym " << keysym;
+    XTestFakeKeyEvent(display_, code, True, CurrentTime);
+    flush();
+}
+
+void XInput::keyUp(unsigned long keysym) {
+    XTestFakeKeyEvent(display_, XKeysymToKeycode(display_, keysym), False, CurrentTime);
+    flush();
+}
+
+void XInput::clientToScreen(HWND window, int x, int y, int* screenX, int* screenY) {
+    Window child;
+    XTranslateCoordinates(display_, platform::clientXWindow(window), DefaultRootWindow(display_), x, y, screenX,
+                          screenY, &child);
+}
+
+void XInput::moveTo(HWND window, int x, int y) {
+    int screenX = 0;
+    int screenY = 0;
+    clientToScreen(window, x, y, &screenX, &screenY);
+    XTestFakeMotionEvent(display_, DefaultScreen(display_), screenX, screenY, CurrentTime);
+    flush();
+}
+
+void XInput::buttonDown(int button) {
+    XTestFakeButtonEvent(display_, button, True, CurrentTime);
+    flush();
+}
+
+void XInput::buttonUp(int button) {
+    XTestFakeButtonEvent(display_, button, False, CurrentTime);
+    flush();
+}
+
+void XInput::wheel(int button) {
+    buttonDown(button);
+    buttonUp(button);
+}
+
+void XInput::requestClose(HWND window) {
+    Window xWindow = platform::topLevelXWindow(window);
+    XEvent event = {};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = xWindow;
+    event.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display_, xWindow, False, NoEventMask, &event);
+    flush();
+}
+
+void XInput::unmap(HWND window) {
+    XUnmapWindow(display_, platform::topLevelXWindow(window));
+    flush();
+}
+
+void XInput::map(HWND window) {
+    XMapWindow(display_, platform::topLevelXWindow(window));
+    flush();
+}

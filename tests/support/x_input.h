@@ -1,0 +1,53 @@
+// Real X input for tests, sent with XTest over a connection of its own so
+// that it reaches the window through the X server like a user's. Keys are
+// named by X keysyms (XK_* from <X11/keysymdef.h>); the X headers are not
+// included here because their macros (None, Bool...) clash with gtest's.
+#pragma once
+
+#include "platform/win32.h"
+
+struct _XDisplay;
+
+class XInput {
+public:
+    static constexpr int kLeftButton = 1;
+    static constexpr int kMiddleButton = 2;
+    static constexpr int kRightButton = 3;
+    static constexpr int kWheelAway = 4;     // wheel turned away from the user
+    static constexpr int kWheelToward = 5;
+
+    XInput();
+    ~XInput();
+    XInput(const XInput&) = delete;
+    XInput& operator=(const XInput&) = delete;
+
+    // Gives the window the keyboard focus and puts the pointer over the
+    // middle of its client area. The window must be mapped (see
+    // waitUntilViewable).
+    void focus(HWND window);
+    // Whether the window's top-level X window is mapped and viewable.
+    bool isViewable(HWND window);
+
+    void keyDown(unsigned long keysym);
+    void keyUp(unsigned long keysym);
+    // Moves the pointer to a point given in client coordinates of the window.
+    void moveTo(HWND window, int x, int y);
+    void buttonDown(int button);
+    void buttonUp(int button);
+    // One wheel notch: a press and release of button 4 or 5.
+    void wheel(int button);
+
+    // What the window manager does: the close box (a WM_DELETE_WINDOW
+    // client message) and minimising or restoring (unmapping or mapping).
+    void requestClose(HWND window);
+    void unmap(HWND window);
+    void map(HWND window);
+
+    // The screen position of a point given in client coordinates.
+    void clientToScreen(HWND window, int x, int y, int* screenX, int* screenY);
+
+private:
+    void flush();
+
+    _XDisplay* display_ = nullptr;
+};
