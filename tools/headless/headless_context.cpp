@@ -1,0 +1,47 @@
+#include "tools/headless/headless_context.h"
+
+#include "platform/gl.h"
+
+#include <epoxy/egl.h>
+
+HeadlessContext::HeadlessContext() {
+    // Each step names what is missing, so that a machine without Mesa's EGL
+    // gets one line it can act on.
+    if (!epoxy_has_egl()) {
+        failure_ = "EGL is not available (libEGL and Mesa's EGL driver, libegl-mesa0, are needed)";
+        return;
+    }
+    if (!epoxy_has_egl_extension(EGL_NO_DISPLAY, "EGL_MESA_platform_surfaceless")) {
+        failure_ = "EGL offers no surfaceless platform (Mesa's EGL driver, libegl-mesa0, is needed)";
+        return;
+    }
+    EGLDisplay display =
+        eglGetPlatformDisplayEXT(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+    if (display == EGL_NO_DISPLAY || !eglInitialize(display, nullptr, nullptr)) {
+        failure_ = "the surfaceless EGL display cannot be initialised";
+        return;
+    }
+    display_ = display;
+    if (!eglBindAPI(EGL_OPENGL_API)) {
+        failure_ = "EGL offers no desktop OpenGL";
+        return;
+    }
+    // No config and no surface: the context draws only into framebuffer
+    // objects, and shader work needs no framebuffer at all.
+    EGLContext context = eglCreateContext(display, EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT, nullptr);
+    if (context == EGL_NO_CONTEXT) {
+        failure_ = "EGL cannot create a desktop OpenGL context";
+        return;
+    }
+    context_ = context;
+    if (!eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, context)) {
+        failure_ = "the OpenGL context cannot be made current without a surface";
+    }
+}
+
+HeadlessContext::~HeadlessContext() {
+    if (display_ == nullptr) return;
+    eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+    if (context_ != nullptr) eglDestroyContext(display_, context_);
+    eglTerminate(display_);
+}

@@ -1,0 +1,93 @@
+// verrine-shot: renders the viewer's scene offscreen, with the viewer's own
+// Application and frame, and writes the last frame drawn as a PNG file.
+//
+// Exit status: 0 written, 1 nothing written (no display, no context, the
+// file cannot be written), 2 bad arguments.
+
+#include <filesystem>
+#include <iostream>
+#include <string>
+
+#include "app/application.h"
+#include "app/render_options.h"
+#include "platform/glut_startup.h"
+#include "platform/linux/failure.h"
+#include "render/gl_state.h"
+#include "tools/headless/headless_context.h"
+#include "tools/shot/offscreen_frame.h"
+#include "tools/shot/png_file.h"
+#include "tools/shot/shot_options.h"
+
+namespace {
+
+const char kHelp[] =
+    "Renders the viewer's scene offscreen for N frames (default 1) and writes the last one to\n"
+    "OUT.png, reading resources/ from the working directory as the viewer does.\n"
+    "  --mode 200|201|202   fixed pipeline (default), toon, edge\n"
+    "  --debug LIST         the Debug overlays that are on, from light,axis,plane,rotate,point;\n"
+    "                       the list replaces the viewer's defaults (plane,point); none: all off\n"
+    "  --frames N           frames drawn; with rotate the scene turns half a degree per frame\n"
+    "  --size WxH           picture size, default 500x500\n"
+    "It needs an X display only because GLUT's geometry routines do; nothing is shown there.\n";
+
+int fail(const std::string& problem) {
+    std::cerr << "verrine-shot: " << problem << '\n';
+    return 1;
+}
+
+void applyDebugFlags(const RenderOptions& flags) {
+    options->showLightLocations = flags.showLightLocations;
+    options->showAxis = flags.showAxis;
+    options->showBasePlane = flags.showBasePlane;
+    options->rotateScene = flags.rotateScene;
+    options->showRotationPoint = flags.showRotationPoint;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "--help" || argument == "-h") {
+            std::cout << kShotUsage << kHelp;
+            return 0;
+        }
+    }
+    ShotOptions shot;
+    std::string problem;
+    if (!parseShotOptions(argc - 1, argv + 1, shot, problem)) {
+        std::cerr << "verrine-shot: " << problem << '\n' << kShotUsage;
+        return 2;
+    }
+
+    // GLUT's geometry and font routines need glutInit, and glutInit needs an
+    // X display; the drawing itself goes to the headless context.
+    platform::requireDisplay();
+    startGlut();
+    HeadlessContext context;
+    if (!context.failure().empty()) return fail("no OpenGL context: " + context.failure());
+    OffscreenFrame frame(shot.width, shot.height);
+    if (!frame.complete()) return fail("no offscreen framebuffer of " + std::to_string(shot.width) +
+                                       "x" + std::to_string(shot.height));
+
+    if (!std::filesystem::is_directory("resources")) {
+        std::cerr << "verrine-shot: no resources/ in the working directory: the scene is drawn "
+                     "without its texture and shader programs\n";
+    }
+    if (shot.debugGiven) applyDebugFlags(shot.debug);
+    // The source traces would print every shader text; failure reports still
+    // reach standard error.
+    options->shaderDebug = false;
+
+    // As the viewer starts: the Application, then the size of the drawing
+    // area, then the mode the user picks.
+    Application application;
+    reshape(shot.width, shot.height);
+    application.shaderSet.setMode(shot.mode);
+    for (int i = 0; i < shot.frames; ++i) application.renderFrame();
+
+    if (!writePng(shot.output, shot.width, shot.height, frame.readRgb(), problem)) {
+        return fail(problem);
+    }
+    return 0;
+}

@@ -1,0 +1,23 @@
+// The command line of verrine-shot.
+#pragma once
+
+#include <string>
+
+#include "app/render_options.h"
+
+struct ShotOptions {
+    std::string output;
+    int mode = 200;             // the fixed pipeline, as the viewer starts
+    bool debugGiven = false;    // whether --debug replaced the viewer's defaults
+    RenderOptions debug;        // the five Debug toggles, when given
+    int frames = 1;
+    int width = 500;            // the viewport the viewer starts with
+    int height = 500;
+};
+
+extern const char kShotUsage[];
+
+// Fills `options` from the arguments after the program name. On a mistake,
+// returns false with one line saying what is wrong in `problem`.
+bool parseShotOptions(int count, const char* const* arguments, ShotOptions& options,
+                      std::string& problem);
