@@ -6,6 +6,7 @@
 #include <X11/extensions/XTest.h>
 
 #include "platform/linux/x_windows.h"
+#include "tests/support/test_window.h"
 
 XInput::XInput() {
     display_ = XOpenDisplay(nullptr);
@@ -31,12 +32,19 @@ bool XInput::isViewable(HWND window) {
     return xWindow && XGetWindowAttributes(display_, xWindow, &attributes) && attributes.map_state == IsViewable;
 }
 
-void XInput::focus(HWND window) {
+bool XInput::showAndFocus(TestWindow& test) {
+    HWND window = test.window();
+    if (!test.pumpUntil([&] { return isViewable(window); })) return false;
     RECT client;
     GetClientRect(window, &client);
     moveTo(window, client.right / 2, client.bottom / 2);
     XSetInputFocus(display_, platform::topLevelXWindow(window), RevertToParent, CurrentTime);
     flush();
+    // Let the focus change and the pointer's arrival reach the window before
+    // the test's own input.
+    test.pumpFor(100);
+    test.clearReceived();
+    return true;
 }
 
 void XInput::keyDown(unsigned long keysym) {
@@ -100,5 +108,10 @@ void XInput::unmap(HWND window) {
 
 void XInput::map(HWND window) {
     XMapWindow(display_, platform::topLevelXWindow(window));
+    flush();
+}
+
+void XInput::resize(HWND window, int width, int height) {
+    XResizeWindow(display_, platform::topLevelXWindow(window), width, height);
     flush();
 }

@@ -7,6 +7,7 @@
 #include "platform/win32.h"
 
 struct _XDisplay;
+class TestWindow;
 
 class XInput {
 public:
@@ -21,11 +22,10 @@ public:
     XInput(const XInput&) = delete;
     XInput& operator=(const XInput&) = delete;
 
-    // Gives the window the keyboard focus and puts the pointer over the
-    // middle of its client area. The window must be mapped (see
-    // waitUntilViewable).
-    void focus(HWND window);
-    // Whether the window's top-level X window is mapped and viewable.
+    // Pumps the window's messages until its top-level X window is mapped,
+    // then gives it the keyboard focus with the pointer over the middle of
+    // its client area. Returns whether the window became viewable.
+    bool showAndFocus(TestWindow& test);
     bool isViewable(HWND window);
 
     void keyDown(unsigned long keysym);
@@ -38,10 +38,12 @@ public:
     void wheel(int button);
 
     // What the window manager does: the close box (a WM_DELETE_WINDOW
-    // client message) and minimising or restoring (unmapping or mapping).
+    // client message), minimising or restoring (unmapping or mapping) and
+    // resizing the top-level window to a new inner size.
     void requestClose(HWND window);
     void unmap(HWND window);
     void map(HWND window);
+    void resize(HWND window, int width, int height);
 
     // The screen position of a point given in client coordinates.
     void clientToScreen(HWND window, int x, int y, int* screenX, int* screenY);
