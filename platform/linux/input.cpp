@@ -74,8 +74,10 @@ int ClientView::handle(int event) {
     bool inside = x >= 0 && y >= 0 && x < w() && y < h();
     LPARAM position = MAKELPARAM(x, y);
     switch (event) {
-        case FL_ENTER:
         case FL_LEAVE:
+            lastMove_ = -1;
+            return 1;
+        case FL_ENTER:
         case FL_FOCUS:
         case FL_UNFOCUS:
             return 1;  // asks for moves and keys
@@ -85,7 +87,14 @@ int ClientView::handle(int event) {
         case FL_MOVE:
         case FL_DRAG:
             noteCursorPosition(Fl::event_x_root(), Fl::event_y_root());
-            if (inside) PostMessageA(window_, WM_MOUSEMOVE, modifierAndButtonFlags(), position);
+            // The toolkit repeats the position after a release; Windows
+            // reports only real moves.
+            if (!inside) {
+                lastMove_ = -1;
+            } else if (position != lastMove_) {
+                PostMessageA(window_, WM_MOUSEMOVE, modifierAndButtonFlags(), position);
+                lastMove_ = position;
+            }
             return 1;
         case FL_PUSH:
         case FL_RELEASE: {

@@ -72,6 +72,7 @@ public:
 
 private:
     HWND window_;
+    LPARAM lastMove_ = -1;  // client position of the last WM_MOUSEMOVE
 };
 
 bool isLiveWindow(HWND window);

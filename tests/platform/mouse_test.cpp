@@ -1,0 +1,128 @@
+// The pointer over the client area: moves in client coordinates with the
+// button and modifier flags, presses, drags and the wheel.
+
+#include <gtest/gtest.h>
+
+#define XK_MISCELLANY
+#include <X11/keysymdef.h>
+
+#include "tests/support/test_window.h"
+#include "tests/support/x_input.h"
+
+namespace {
+
+class Mouse : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(input.showAndFocus(test)); }
+
+    // Moves the pointer and returns the WM_MOUSEMOVE it gave.
+    ReceivedMessage moveTo(int x, int y) {
+        test.clearReceived();
+        input.moveTo(test.window(), x, y);
+        EXPECT_TRUE(test.waitFor(WM_MOUSEMOVE)) << "no WM_MOUSEMOVE for " << x << ", " << y;
+        std::vector<ReceivedMessage> moves = test.receivedOf(WM_MOUSEMOVE);
+        return moves.empty() ? ReceivedMessage{} : moves.back();
+    }
+
+    TestWindow test;
+    XInput input;
+};
+
+TEST_F(Mouse, MovesCarryClientCoordinatesAndModifierFlags) {
+    ReceivedMessage move = moveTo(10, 20);
+    EXPECT_EQ(LOWORD(move.lParam), 10);
+    EXPECT_EQ(HIWORD(move.lParam), 20);
+    EXPECT_EQ(move.wParam, 0u);
+
+    input.keyDown(XK_Shift_L);
+    input.keyDown(XK_Control_L);
+    move = moveTo(483, 455);  // the last client pixel
+    EXPECT_EQ(LOWORD(move.lParam), 483);
+    EXPECT_EQ(HIWORD(move.lParam), 455);
+    EXPECT_EQ(move.wParam, static_cast<WPARAM>(MK_SHIFT | MK_CONTROL));
+    input.keyUp(XK_Control_L);
+    input.keyUp(XK_Shift_L);
+}
+
+TEST_F(Mouse, ADragCarriesTheLeftButtonAndStopsAtTheClientEdge) {
+    moveTo(50, 50);
+    test.clearReceived();
+    input.buttonDown(XInput::kLeftButton);
+    ASSERT_TRUE(test.waitFor(WM_LBUTTONDOWN));
+    ReceivedMessage down = test.receivedOf(WM_LBUTTONDOWN).at(0);
+    EXPECT_EQ(down.wParam, static_cast<WPARAM>(MK_LBUTTON));
+    EXPECT_EQ(down.lParam, MAKELPARAM(50, 50));
+
+    ReceivedMessage drag = moveTo(60, 70);
+    EXPECT_EQ(drag.wParam, static_cast<WPARAM>(MK_LBUTTON));
+    EXPECT_EQ(drag.lParam, MAKELPARAM(60, 70));
+
+    // Out over the frame and the menu-less caption: Windows does not deliver
+    // these to a window without capture, and never negative coordinates.
+    test.clearReceived();
+    input.moveTo(test.window(), -5, 30);
+    input.moveTo(test.window(), 30, -5);
+    input.moveTo(test.window(), 600, 30);
+    test.pumpFor(200);
+    EXPECT_TRUE(test.receivedOf(WM_MOUSEMOVE).empty());
+
+    drag = moveTo(40, 45);
+    EXPECT_EQ(drag.wParam, static_cast<WPARAM>(MK_LBUTTON));
+    test.clearReceived();
+    input.buttonUp(XInput::kLeftButton);
+    ASSERT_TRUE(test.waitFor(WM_LBUTTONUP));
+    ReceivedMessage up = test.receivedOf(WM_LBUTTONUP).at(0);
+    EXPECT_EQ(up.wParam, 0u);
+    EXPECT_EQ(up.lParam, MAKELPARAM(40, 45));
+}
+
+TEST_F(Mouse, EachButtonHasItsOwnMessagesAndFlag) {
+    struct ButtonCase {
+        int button;
+        UINT down;
+        UINT up;
+        WPARAM flag;
+    };
+    const ButtonCase kCases[] = {
+        {XInput::kLeftButton, WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON},
+        {XInput::kMiddleButton, WM_MBUTTONDOWN, WM_MBUTTONUP, MK_MBUTTON},
+        {XInput::kRightButton, WM_RBUTTONDOWN, WM_RBUTTONUP, MK_RBUTTON},
+    };
+    moveTo(100, 100);
+    for (const ButtonCase& button : kCases) {
+        test.clearReceived();
+        input.buttonDown(button.button);
+        input.buttonUp(button.button);
+        ASSERT_TRUE(test.waitFor(button.up)) << "button " << button.button;
+        ASSERT_EQ(test.received().size(), 2u) << "button " << button.button;
+        EXPECT_EQ(test.received()[0].message, button.down);
+        EXPECT_EQ(test.received()[0].wParam, button.flag);
+        EXPECT_EQ(test.received()[1].wParam, 0u);
+    }
+}
+
+TEST_F(Mouse, TheWheelGivesPlusOneNotchAwayAndMinusOneTowardTheUser) {
+    moveTo(30, 40);
+    int screenX = 0;
+    int screenY = 0;
+    input.clientToScreen(test.window(), 30, 40, &screenX, &screenY);
+
+    test.clearReceived();
+    input.wheel(XInput::kWheelAway);
+    ASSERT_TRUE(test.waitFor(WM_MOUSEWHEEL));
+    ReceivedMessage away = test.receivedOf(WM_MOUSEWHEEL).at(0);
+    EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(away.wParam), WHEEL_DELTA);
+    EXPECT_EQ(LOWORD(away.wParam), 0);
+    EXPECT_EQ(away.lParam, MAKELPARAM(screenX, screenY)) << "screen, not client, position";
+
+    test.clearReceived();
+    input.wheel(XInput::kWheelToward);
+    ASSERT_TRUE(test.waitFor(WM_MOUSEWHEEL));
+    EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(test.receivedOf(WM_MOUSEWHEEL).at(0).wParam), -WHEEL_DELTA);
+    test.pumpFor(100);
+    EXPECT_EQ(test.receivedOf(WM_MOUSEWHEEL).size(), 1u) << "one notch, one message";
+    EXPECT_TRUE(test.receivedOf(WM_LBUTTONDOWN).empty() && test.receivedOf(WM_MBUTTONDOWN).empty() &&
+                test.receivedOf(WM_RBUTTONDOWN).empty());
+}
+
+}  // namespace
