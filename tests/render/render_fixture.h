@@ -1,0 +1,107 @@
+// The render tests' setting: the viewer's Application in a real window large
+// enough for its 500 x 500 viewport, and probes of the frame it draws.
+#pragma once
+
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/application.h"
+#include "app/render_options.h"
+#include "platform/gl.h"
+#include "platform/glut_startup.h"
+#include "tests/support/test_window.h"
+
+struct Rgb {
+    int r, g, b;
+};
+
+constexpr Rgb kBackground = {125, 125, 125};   // clear colour 0.49
+constexpr Rgb kGridGrey = {94, 94, 94};        // 0.37
+constexpr Rgb kLightYellow = {255, 255, 0};
+constexpr Rgb kRotationPink = {255, 153, 199};  // (1.0, 0.6, 0.78)
+constexpr Rgb kAxisGreen = {0, 255, 0};
+
+class RenderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // Larger than the viewport, so the whole 500 x 500 frame lies inside
+        // the client area and can be read back.
+        window = std::make_unique<TestWindow>(20, 40, 640, 640);
+        startGlut();
+        *options = RenderOptions();
+        app = new Application();
+    }
+
+    // The scene's part of a frame, without the frame-rate text, left in the
+    // back buffer.
+    void drawFrame() {
+        app->camera->applyView();
+        app->drawScene();
+        app->camera->drawRotationPoint();
+    }
+
+    // Places the eye directly; the camera's own constructor aims only
+    // approximately at an arbitrary eye point.
+    void lookAt(Vector3 eye, Vector3 centre) {
+        app->camera->position = eye;
+        app->camera->rotationPoint = centre;
+        app->camera->up = Vector3(0.0, 1.0, 0.0);
+    }
+
+    std::vector<unsigned char> readFrame() { return window->readPixels(GL_BACK, 0, 0, 500, 500); }
+
+    // Window position (and depth) of a world point under the view matrix the
+    // frame left.
+    static void project(double x, double y, double z, int* windowX, int* windowY,
+                        double* depth = nullptr) {
+        GLdouble modelview[16], projection[16], wx, wy, wz;
+        GLint viewport[4];
+        glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
+        glGetDoublev(GL_PROJECTION_MATRIX, projection);
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        gluProject(x, y, z, modelview, projection, viewport, &wx, &wy, &wz);
+        *windowX = static_cast<int>(wx);
+        *windowY = static_cast<int>(wy);
+        if (depth != nullptr) *depth = wz;
+    }
+
+    static Rgb pixel(const std::vector<unsigned char>& frame, int x, int y) {
+        const unsigned char* p = &frame[(static_cast<size_t>(y) * 500 + x) * 3];
+        return {p[0], p[1], p[2]};
+    }
+
+    static bool matches(Rgb actual, Rgb expected) {
+        return std::abs(actual.r - expected.r) <= 2 && std::abs(actual.g - expected.g) <= 2 &&
+               std::abs(actual.b - expected.b) <= 2;
+    }
+
+    // Pixels of the colour within `radius` of the projection of a world
+    // point; lines need not pass through the exact projected pixel.
+    int countNear(const std::vector<unsigned char>& frame, double x, double y, double z, Rgb colour,
+                  int radius = 2) {
+        int centreX, centreY, count = 0;
+        project(x, y, z, &centreX, &centreY);
+        for (int py = centreY - radius; py <= centreY + radius; ++py) {
+            for (int px = centreX - radius; px <= centreX + radius; ++px) {
+                if (px >= 0 && py >= 0 && px < 500 && py < 500 && matches(pixel(frame, px, py), colour)) {
+                    ++count;
+                }
+            }
+        }
+        return count;
+    }
+
+    static int countAll(const std::vector<unsigned char>& frame, Rgb colour) {
+        int count = 0;
+        for (size_t i = 0; i < frame.size(); i += 3) {
+            count += matches({frame[i], frame[i + 1], frame[i + 2]}, colour);
+        }
+        return count;
+    }
+
+    std::unique_ptr<TestWindow> window;
+    Application* app = nullptr;   // never destroyed, like the viewer's
+};
