@@ -10,6 +10,12 @@
 
 #include "shaders/diagnostic.h"
 
+// The fixed beginnings of the two failure reports; the driver's log follows.
+inline const std::string kCompileReportHeader =
+    "Shader compilation failed. Printing log:\n" + std::string(62, '-') + "\n";
+inline const std::string kLinkReportHeader =
+    "Shader program link failed. Printing log:\n" + std::string(62, '-') + "\n";
+
 struct Diagnostic {
     std::string caption;
     std::string text;

@@ -37,6 +37,8 @@ struct FormatCase {
     std::string written;
 };
 
+void PrintTo(const FormatCase& value, std::ostream* out) { *out << value.name; }
+
 class DiagnosticFormat : public ::testing::TestWithParam<FormatCase> {};
 
 TEST_P(DiagnosticFormat, OnStandardError) {

@@ -17,6 +17,8 @@ struct SourceCase {
     std::string expected;
 };
 
+void PrintTo(const SourceCase& value, std::ostream* out) { *out << value.name; }
+
 class ReadSource : public ::testing::TestWithParam<SourceCase> {};
 
 TEST_P(ReadSource, GivesEachLineFollowedByOneLineFeed) {
