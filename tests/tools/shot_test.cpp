@@ -1,0 +1,185 @@
+// verrine-shot: pictures of the real scene, its arguments and its promise
+// never to leave a partial file.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+#include "tests/tools/picture.h"
+#include "tests/tools/tool_process.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The references were made with this size and the arguments below, and
+// checked by eye. After an intended change of the scene, regenerate them with
+//   verrine-shot tests/tools/references/NAME.png --size 240x180 ARGUMENTS...
+// from the repository root, under Xvfb.
+const char kSize[] = "240x180";
+// Some pixels may differ between driver versions (an edge, a grid line); the
+// pictures of two modes differ in more than 1 % of their pixels.
+constexpr double kTolerance = 0.002;
+
+struct ReferenceShot {
+    const char* name;
+    std::vector<std::string> arguments;
+};
+
+const ReferenceShot kReferenceShots[] = {
+    {"fixed", {}},
+    {"toon", {"--mode", "201"}},
+    {"edge", {"--mode", "202"}},
+    // Rotation advances once per frame: 180 frames turn the scene by 90 degrees.
+    {"debug", {"--debug", "light,axis,plane,rotate", "--frames", "180"}},
+};
+
+void PrintTo(const ReferenceShot& shot, std::ostream* out) { *out << shot.name; }
+
+std::string referencePath(const std::string& name) {
+    return std::string(VERRINE_SOURCE_DIR) + "/tests/tools/references/" + name + ".png";
+}
+
+// Runs from the repository root, where resources/ is.
+ProcessResult shoot(const std::string& output, const std::vector<std::string>& arguments) {
+    std::vector<std::string> command = {VERRINE_SHOT_PATH, output};
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    return runProgram(command, runningIn(VERRINE_SOURCE_DIR));
+}
+
+std::vector<std::string> folderContents(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class ShotOfEachReference : public testing::TestWithParam<ReferenceShot> {};
+
+TEST_P(ShotOfEachReference, MatchesItsReferenceAndNoOther) {
+    ScratchFolder scratch;
+    const std::string output = scratch / "shot.png";
+    std::vector<std::string> arguments = GetParam().arguments;
+    arguments.insert(arguments.end(), {"--size", kSize});
+    const ProcessResult result = shoot(output, arguments);
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+
+    const Picture shot = readPicture(output);
+    ASSERT_EQ(shot.width, 240);
+    ASSERT_EQ(shot.height, 180);
+    for (const ReferenceShot& reference : kReferenceShots) {
+        const double share = differingShare(shot, readPicture(referencePath(reference.name)));
+        if (reference.name == std::string(GetParam().name)) {
+            EXPECT_LE(share, kTolerance) << reference.name;
+        } else {
+            EXPECT_GT(share, 5 * kTolerance) << reference.name;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(VerrineShot, ShotOfEachReference, testing::ValuesIn(kReferenceShots),
+                         [](const testing::TestParamInfo<ReferenceShot>& info) {
+                             return std::string(info.param.name);
+                         });
+
+TEST(VerrineShot, DefaultPictureIsTheViewersFirstFrameAt500By500) {
+    ScratchFolder scratch;
+    const ProcessResult result = shoot(scratch / "default.png", {});
+    ASSERT_EQ(result.status, 0) << result.err;
+    const Picture shot = readPicture(scratch / "default.png");
+    EXPECT_EQ(shot.width, 500);
+    EXPECT_EQ(shot.height, 500);
+    // The background's grey, 0.49 of full scale, in the top-left corner.
+    ASSERT_FALSE(shot.rgb.empty());
+    EXPECT_NEAR(shot.rgb[0], 125, 1);
+}
+
+TEST(VerrineShot, DebugNoneHidesTheDefaultGrid) {
+    ScratchFolder scratch;
+    ASSERT_EQ(shoot(scratch / "grid.png", {"--size", kSize}).status, 0);
+    ASSERT_EQ(shoot(scratch / "none.png", {"--size", kSize, "--debug", "none"}).status, 0);
+    ASSERT_EQ(shoot(scratch / "empty.png", {"--size", kSize, "--debug", ""}).status, 0);
+    const Picture withGrid = readPicture(scratch / "grid.png");
+    const Picture none = readPicture(scratch / "none.png");
+    EXPECT_GT(differingShare(withGrid, none), 5 * kTolerance);
+    EXPECT_EQ(differingShare(none, readPicture(scratch / "empty.png")), 0.0);
+}
+
+TEST(VerrineShot, BadArgumentsGiveTheUsageAndExit2) {
+    ScratchFolder scratch;
+    const std::string output = scratch / "out.png";
+    const std::vector<std::vector<std::string>> mistakes = {
+        {},
+        {"--mode", "201"},
+        {output, "--mode", "203"},
+        {output, "--mode"},
+        {output, "--debug", "light,grid"},
+        {output, "--frames", "0"},
+        {output, "--frames", "2x"},
+        {output, "--size", "640"},
+        {output, "--size", "0x480"},
+        {output, "--size", "-640x480"},
+        {output, "--zoom", "2"},
+        {output, scratch / "second.png"},
+    };
+    for (const std::vector<std::string>& arguments : mistakes) {
+        std::vector<std::string> command = {VERRINE_SHOT_PATH};
+        command.insert(command.end(), arguments.begin(), arguments.end());
+        const ProcessResult result = runProgram(command, runningIn(VERRINE_SOURCE_DIR));
+        const std::string shown = testing::PrintToString(arguments);
+        EXPECT_EQ(result.status, 2) << shown;
+        EXPECT_EQ(result.err.rfind("verrine-shot: ", 0), 0u) << shown << result.err;
+        EXPECT_NE(result.err.find("\nusage: verrine-shot OUT.png "), std::string::npos) << shown;
+    }
+    EXPECT_TRUE(folderContents(scratch.path()).empty());
+}
+
+TEST(VerrineShot, UnwritableOutputFailsClearlyAndLeavesNoFile) {
+    ScratchFolder scratch;
+    std::ofstream(scratch / "plain-file") << "not a folder";
+    fs::create_directory(scratch / "existing-folder");
+
+    const ProcessResult underFile = shoot(scratch / "plain-file/out.png", {"--size", "8x8"});
+    EXPECT_EQ(underFile.status, 1);
+    EXPECT_EQ(underFile.err, "verrine-shot: cannot write " + scratch / "plain-file/out.png" +
+                                 ": Not a directory\n");
+
+    // The picture is encoded into a temporary file first; the rename over a
+    // folder fails, and the temporary file goes.
+    const ProcessResult ontoFolder = shoot(scratch / "existing-folder", {"--size", "8x8"});
+    EXPECT_EQ(ontoFolder.status, 1);
+    EXPECT_EQ(ontoFolder.err.rfind("verrine-shot: cannot write " + scratch / "existing-folder", 0),
+              0u)
+        << ontoFolder.err;
+    EXPECT_EQ(folderContents(scratch.path()),
+              (std::vector<std::string>{"existing-folder", "plain-file"}));
+    EXPECT_TRUE(folderContents(scratch / "existing-folder").empty());
+}
+
+TEST(VerrineShot, ReplacesAnExistingPictureReadableByAll) {
+    umask(022);
+    ScratchFolder scratch;
+    const std::string output = scratch / "shot.png";
+    std::ofstream(output) << "old content";
+    ASSERT_EQ(shoot(output, {"--size", "16x12"}).status, 0);
+    EXPECT_EQ(readPicture(output).width, 16);
+    EXPECT_EQ(folderContents(scratch.path()), std::vector<std::string>{"shot.png"});
+    EXPECT_EQ(fs::status(output).permissions() & fs::perms::others_read, fs::perms::others_read);
+}
+
+TEST(VerrineShot, WithoutADisplaySaysSoAndExits1) {
+    ScratchFolder scratch;
+    ProcessSetup setup = runningIn(VERRINE_SOURCE_DIR);
+    setup.unset.push_back("DISPLAY");
+    const ProcessResult result =
+        runProgram({VERRINE_SHOT_PATH, scratch / "out.png", "--size", "8x8"}, setup);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("DISPLAY is not set"), std::string::npos) << result.err;
+    EXPECT_TRUE(folderContents(scratch.path()).empty());
+}
+
+}  // namespace
