@@ -1,6 +1,7 @@
-# Verrine: the two commands of the README.
+# Verrine: the commands of the README.
 #   make run   install what is missing, build, start the viewer here
 #   make test  install what is missing, build, run every test under Xvfb
+#   make shots build verrine-shot, regenerate the README's pictures in docs/
 
 BUILD_DIR ?= build
 JOBS      ?= $(shell nproc 2>/dev/null || echo 2)
@@ -11,7 +12,7 @@ PACKAGES := cmake make g++ pkg-config \
             libx11-dev libxtst-dev libgtest-dev libgl1-mesa-dri libegl-dev libegl-mesa0 libpng-dev \
             xvfb xauth x11-utils xdotool imagemagick apitrace
 
-.PHONY: run test build deps configure clean
+.PHONY: run test shots build deps configure clean
 
 run: build
 	@./tools/require-display.sh
@@ -20,6 +21,17 @@ run: build
 test: build
 	xvfb-run -a -s "-screen 0 1280x1024x24" \
 	    ctest --test-dir $(BUILD_DIR) --output-on-failure --no-tests=error
+
+# The README's pictures, drawn by verrine-shot from here (it reads resources/
+# relative to the working directory). Xvfb only because GLUT needs a display.
+SHOT := ./$(BUILD_DIR)/tools/verrine-shot --size 480x360
+shots: configure
+	cmake --build $(BUILD_DIR) --target verrine-shot -j $(JOBS)
+	xvfb-run -a -s "-screen 0 1280x1024x24" sh -ec '\
+	    $(SHOT) docs/shot-fixed.png; \
+	    $(SHOT) docs/shot-toon.png --mode 201; \
+	    $(SHOT) docs/shot-edge.png --mode 202; \
+	    $(SHOT) docs/shot-debug.png --debug light,axis,plane,rotate --frames 60'
 
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
