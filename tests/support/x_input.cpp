@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
 #include "platform/linux/x_windows.h"
@@ -63,6 +64,15 @@ void XInput::clientToScreen(HWND window, int x, int y, int* screenX, int* screen
     Window child;
     XTranslateCoordinates(display_, platform::clientXWindow(window), DefaultRootWindow(display_), x, y, screenX,
                           screenY, &child);
+}
+
+unsigned long XInput::shownColour(HWND window, int x, int y) {
+    XImage* image = XGetImage(display_, platform::clientXWindow(window), x, y, 1, 1, AllPlanes, ZPixmap);
+    if (!image) return ~0ul;
+    unsigned long pixel = XGetPixel(image, 0, 0);
+    XDestroyImage(image);
+    // The test screen is TrueColor with 8 bits a channel.
+    return pixel & 0xFFFFFF;
 }
 
 void XInput::moveTo(HWND window, int x, int y) {

@@ -45,6 +45,10 @@ public:
     void map(HWND window);
     void resize(HWND window, int width, int height);
 
+    // The colour the X server shows at a point of the client area, as
+    // 0xRRGGBB: what SwapBuffers has presented.
+    unsigned long shownColour(HWND window, int x, int y);
+
     // The screen position of a point given in client coordinates.
     void clientToScreen(HWND window, int x, int y, int* screenX, int* screenY);
 

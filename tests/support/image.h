@@ -1,0 +1,69 @@
+// RGB pictures taken from the screen, PNG files, and the few measurements
+// the end-to-end tests make on them.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct Rgb {
+    uint8_t red = 0;
+    uint8_t green = 0;
+    uint8_t blue = 0;
+};
+
+struct Rect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+
+    bool contains(int px, int py) const { return px >= x && px < x + width && py >= y && py < y + height; }
+};
+
+// Rows top to bottom, three bytes a pixel.
+class Image {
+public:
+    Image() = default;
+    Image(int width, int height) : width_(width), height_(height), bytes_(3u * width * height) {}
+
+    int width() const { return width_; }
+    int height() const { return height_; }
+    bool empty() const { return bytes_.empty(); }
+    Rgb at(int x, int y) const;
+    void set(int x, int y, Rgb colour);
+    Image cropped(const Rect& area) const;
+    bool operator==(const Image& other) const;
+    bool operator!=(const Image& other) const { return !(*this == other); }
+
+private:
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<uint8_t> bytes_;
+};
+
+bool writePng(const Image& image, const std::string& path);
+std::optional<Image> readPng(const std::string& path);
+
+// How far two pictures of the same size differ. A pixel differs when one of
+// its channels differs by more than the tolerance; pixels inside an ignored
+// rectangle never do. The picture shows the expected image faded, with the
+// differing pixels in magenta.
+struct ImageDifference {
+    int differingPixels = 0;
+    Image picture;
+};
+ImageDifference compareImages(const Image& actual, const Image& expected, const std::vector<Rect>& ignored,
+                              int channelTolerance);
+
+// The pixels a predicate selects: how many, their centroid and their
+// bounding box.
+struct PixelRegion {
+    int count = 0;
+    double centroidX = 0.0;
+    double centroidY = 0.0;
+    Rect bounds;
+};
+PixelRegion measurePixels(const Image& image, const std::function<bool(Rgb)>& selects);

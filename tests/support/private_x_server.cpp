@@ -1,0 +1,54 @@
+#include "tests/support/private_x_server.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <chrono>
+
+#include <X11/Xlib.h>
+
+namespace {
+
+constexpr int kStartTimeoutMs = 10000;
+
+// Xvfb writes the display number it chose, then a newline, once it accepts
+// connections.
+std::string readDisplayNumber(int descriptor) {
+    std::string number;
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kStartTimeoutMs);
+    while (std::chrono::steady_clock::now() < deadline) {
+        pollfd waiting = {descriptor, POLLIN, 0};
+        if (poll(&waiting, 1, 100) <= 0) continue;
+        char c = 0;
+        if (read(descriptor, &c, 1) != 1) break;
+        if (c == '\n') return number;
+        number += c;
+    }
+    return {};
+}
+
+}  // namespace
+
+PrivateXServer::PrivateXServer(const std::string& logPath) {
+    int pipeEnds[2];
+    if (pipe2(pipeEnds, O_CLOEXEC) != 0) return;
+    ChildOptions options;
+    options.arguments = {"/usr/bin/Xvfb", "-displayfd", std::to_string(pipeEnds[1]), "-screen", "0",
+                         "1280x1024x24", "-nolisten", "tcp"};
+    options.standardOutputPath = logPath;
+    options.standardErrorPath = logPath;
+    options.inheritedDescriptor = pipeEnds[1];
+    server_ = std::make_unique<ChildProcess>(options);
+    close(pipeEnds[1]);
+    std::string number = server_->started() ? readDisplayNumber(pipeEnds[0]) : std::string();
+    close(pipeEnds[0]);
+    if (number.empty()) return;
+    name_ = ":" + number;
+    display_ = XOpenDisplay(name_.c_str());
+}
+
+PrivateXServer::~PrivateXServer() {
+    if (display_) XCloseDisplay(display_);
+    // server_ stops Xvfb as it goes.
+}

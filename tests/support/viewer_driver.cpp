@@ -1,0 +1,293 @@
+#include "tests/support/viewer_driver.h"
+
+#include <stdlib.h>
+
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr auto kStartTimeout = std::chrono::seconds(10);
+constexpr auto kPollInterval = std::chrono::milliseconds(10);
+// Between captures while waiting for a still picture: several frames at
+// the viewer's software-rendered rate.
+constexpr auto kStillInterval = std::chrono::milliseconds(60);
+// Between the release of one tap and the press of the next: distinct server
+// times, so the toolkit cannot take the pair for auto-repeat.
+constexpr auto kTapGap = std::chrono::milliseconds(8);
+constexpr auto kDragStepGap = std::chrono::milliseconds(4);
+
+void pause(std::chrono::milliseconds duration) { std::this_thread::sleep_for(duration); }
+
+std::string windowName(Display* display, Window window) {
+    char* name = nullptr;
+    if (!XFetchName(display, window, &name) || !name) return {};
+    std::string text = name;
+    XFree(name);
+    return text;
+}
+
+std::vector<Window> childrenOf(Display* display, Window window) {
+    Window root, parent;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(display, window, &root, &parent, &children, &count)) return {};
+    std::vector<Window> list(children, children + count);
+    if (children) XFree(children);
+    return list;
+}
+
+Rect rootRectOf(Display* display, Window window) {
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display, window, &attributes)) return {};
+    int x = 0, y = 0;
+    Window child;
+    XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &x, &y, &child);
+    return {x, y, attributes.width, attributes.height};
+}
+
+bool isViewable(Display* display, Window window) {
+    XWindowAttributes attributes;
+    return XGetWindowAttributes(display, window, &attributes) && attributes.map_state == IsViewable;
+}
+
+}  // namespace
+
+ViewerDriver::ViewerDriver() {
+    std::string pattern = (fs::temp_directory_path() / "verrine-e2e-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) {
+        ADD_FAILURE() << "cannot make a scratch directory";
+        return;
+    }
+    scratch_ = pattern;
+    fs::copy(fs::path(VERRINE_SOURCE_DIR) / "resources", scratch_ / "resources", fs::copy_options::recursive);
+    server_ = std::make_unique<PrivateXServer>((scratch_ / "xvfb.log").string());
+    if (!server_->ready()) ADD_FAILURE() << "the private Xvfb did not start";
+}
+
+ViewerDriver::~ViewerDriver() {
+    viewer_.reset();
+    server_.reset();
+    std::error_code ignored;
+    if (!scratch_.empty()) fs::remove_all(scratch_, ignored);
+}
+
+::testing::AssertionResult ViewerDriver::launch() {
+    if (!server_ || !server_->ready()) return ::testing::AssertionFailure() << "no X server";
+    ChildOptions options;
+    options.arguments = {VERRINE_VIEWER_PATH};
+    options.workingDirectory = scratch_.string();
+    options.environment = {"DISPLAY=" + server_->name()};
+    options.standardErrorPath = (scratch_ / "stderr.txt").string();
+    viewer_ = std::make_unique<ChildProcess>(options);
+
+    auto deadline = std::chrono::steady_clock::now() + kStartTimeout;
+    while (!findWindow()) {
+        if (!viewer_->running()) {
+            return ::testing::AssertionFailure() << "the viewer ended before showing its window, status "
+                                                 << viewer_->waitForExit(std::chrono::milliseconds(0)).value_or(-1)
+                                                 << "; standard error:\n" << standardError();
+        }
+        if (std::chrono::steady_clock::now() > deadline) {
+            return ::testing::AssertionFailure() << "no viewable window \"Verrine\" within "
+                                                 << kStartTimeout.count() << " s";
+        }
+        pause(kPollInterval);
+    }
+    focus();
+    moveMouse(client_.width / 2, client_.height / 2);
+    // The first frames come after the shaders are compiled; until then the
+    // client area is black.
+    while (captureClient().at(2, 2).red == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return ::testing::AssertionFailure() << "the viewer drew no frame within " << kStartTimeout.count()
+                                                 << " s";
+        }
+        pause(kPollInterval);
+    }
+    if (stillClient().empty()) return ::testing::AssertionFailure() << "the first frames never settled";
+    return ::testing::AssertionSuccess();
+}
+
+// The top-level window is the client area with the menu bar above it; the
+// client area is its largest child.
+bool ViewerDriver::findWindow() {
+    Display* display = server_->display();
+    for (Window candidate : childrenOf(display, DefaultRootWindow(display))) {
+        if (windowName(display, candidate) != "Verrine" || !isViewable(display, candidate)) continue;
+        Window largest = 0;
+        int largestArea = 0;
+        for (Window child : childrenOf(display, candidate)) {
+            Rect area = rootRectOf(display, child);
+            if (area.width * area.height > largestArea) {
+                largest = child;
+                largestArea = area.width * area.height;
+            }
+        }
+        if (!largest) return false;
+        topWindow_ = candidate;
+        clientWindow_ = largest;
+        window_ = rootRectOf(display, candidate);
+        client_ = rootRectOf(display, largest);
+        return true;
+    }
+    return false;
+}
+
+std::string ViewerDriver::standardError() const {
+    std::ifstream file(scratch_ / "stderr.txt");
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+// There is no window manager on the private server: the focus is given
+// directly, as a window manager would on a click.
+void ViewerDriver::focus() {
+    XSetInputFocus(server_->display(), topWindow_, RevertToParent, CurrentTime);
+    sync();
+}
+
+// XSync, not XFlush: the server has taken every event before the test
+// goes on to look at the screen.
+void ViewerDriver::sync() { XSync(server_->display(), False); }
+
+void ViewerDriver::keyDown(const std::string& key) {
+    Display* display = server_->display();
+    KeyCode code = XKeysymToKeycode(display, XStringToKeysym(key.c_str()));
+    ASSERT_NE(code, 0) << "no key code for \"" << key << "\"";
+    XTestFakeKeyEvent(display, code, True, CurrentTime);
+    sync();
+}
+
+void ViewerDriver::keyUp(const std::string& key) {
+    Display* display = server_->display();
+    XTestFakeKeyEvent(display, XKeysymToKeycode(display, XStringToKeysym(key.c_str())), False, CurrentTime);
+    sync();
+}
+
+void ViewerDriver::tapKey(const std::string& key, int times) {
+    for (int i = 0; i < times; ++i) {
+        keyDown(key);
+        keyUp(key);
+        pause(kTapGap);
+    }
+}
+
+void ViewerDriver::holdKey(const std::string& key, std::chrono::milliseconds duration) {
+    keyDown(key);
+    pause(duration);
+    keyUp(key);
+}
+
+void ViewerDriver::moveRoot(int rootX, int rootY) {
+    XTestFakeMotionEvent(server_->display(), DefaultScreen(server_->display()), rootX, rootY, CurrentTime);
+    sync();
+}
+
+void ViewerDriver::moveMouse(int x, int y) { moveRoot(client_.x + x, client_.y + y); }
+
+void ViewerDriver::click(int rootX, int rootY) {
+    moveRoot(rootX, rootY);
+    pause(std::chrono::milliseconds(30));
+    XTestFakeButtonEvent(server_->display(), Button1, True, CurrentTime);
+    sync();
+    pause(std::chrono::milliseconds(30));
+    XTestFakeButtonEvent(server_->display(), Button1, False, CurrentTime);
+    sync();
+}
+
+void ViewerDriver::drag(int fromX, int fromY, int toX, int toY, int steps) {
+    moveMouse(fromX, fromY);
+    pause(kDragStepGap);
+    XTestFakeButtonEvent(server_->display(), Button1, True, CurrentTime);
+    sync();
+    for (int step = 1; step <= steps; ++step) {
+        pause(kDragStepGap);
+        moveMouse(fromX + (toX - fromX) * step / steps, fromY + (toY - fromY) * step / steps);
+    }
+    pause(kDragStepGap);
+    XTestFakeButtonEvent(server_->display(), Button1, False, CurrentTime);
+    sync();
+}
+
+void ViewerDriver::turnWheel(int notches) {
+    unsigned int button = notches > 0 ? Button4 : Button5;
+    for (int i = 0; i < std::abs(notches); ++i) {
+        XTestFakeButtonEvent(server_->display(), button, True, CurrentTime);
+        XTestFakeButtonEvent(server_->display(), button, False, CurrentTime);
+        sync();
+        pause(kTapGap);
+    }
+}
+
+void ViewerDriver::requestClose() {
+    Display* display = server_->display();
+    XEvent event = {};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = topWindow_;
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, topWindow_, False, NoEventMask, &event);
+    sync();
+}
+
+// From the root window: what the screen shows there, whichever window drew
+// it, popups included.
+Image ViewerDriver::captureRoot(const Rect& area) {
+    Display* display = server_->display();
+    XImage* shot = XGetImage(display, DefaultRootWindow(display), area.x, area.y, area.width, area.height,
+                             AllPlanes, ZPixmap);
+    if (!shot) return {};
+    Image image(area.width, area.height);
+    for (int y = 0; y < area.height; ++y) {
+        for (int x = 0; x < area.width; ++x) {
+            unsigned long pixel = XGetPixel(shot, x, y);
+            image.set(x, y, {static_cast<uint8_t>((pixel & shot->red_mask) >> 16),
+                             static_cast<uint8_t>((pixel & shot->green_mask) >> 8),
+                             static_cast<uint8_t>(pixel & shot->blue_mask)});
+        }
+    }
+    XDestroyImage(shot);
+    return image;
+}
+
+Image ViewerDriver::captureClient() { return captureRoot(client_); }
+
+Image ViewerDriver::captureWindow() { return captureRoot(window_); }
+
+// GLUT's 8 x 13 font drawn from (10, 10) of a 500 x 500 overlay: at most
+// "FPS: 1234.5", eleven characters, near the lower-left corner.
+Rect ViewerDriver::frameRateCorner(int clientHeight) {
+    return {0, clientHeight - 32, 120, 32};
+}
+
+Image ViewerDriver::stillClient(std::chrono::milliseconds timeout) {
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    std::vector<Rect> ignored = {frameRateCorner(client_.height)};
+    Image previous = captureClient();
+    while (std::chrono::steady_clock::now() < deadline) {
+        pause(kStillInterval);
+        Image current = captureClient();
+        if (compareImages(current, previous, ignored, 0).differingPixels == 0) return current;
+        previous = current;
+    }
+    return {};
+}
+
+bool ViewerDriver::running() { return viewer_ && viewer_->running(); }
+
+std::optional<int> ViewerDriver::waitForExit(std::chrono::milliseconds timeout) {
+    if (!viewer_) return std::nullopt;
+    return viewer_->waitForExit(timeout);
+}

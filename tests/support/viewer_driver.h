@@ -1,0 +1,113 @@
+// Drives the built viewer as a person would: starts it on a private X
+// server in a scratch working directory that holds a copy of resources/,
+// sends real X input through XTest, takes screenshots of its window and
+// menus, and waits for it to end. The destructor ends the viewer and the X
+// server, so nothing outlives a test.
+//
+// The X headers stay out of this header: their macros (None, Bool, Status)
+// clash with gtest's.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tests/support/child_process.h"
+#include "tests/support/image.h"
+#include "tests/support/private_x_server.h"
+
+class ViewerDriver {
+public:
+    // The popups of the menu bar, in the bar's order.
+    enum class Menu { File, Shader, Debug };
+
+    // A popup as it shows on the screen: its rectangle and one rectangle per
+    // item, in root-window coordinates, and its picture.
+    struct OpenedMenu {
+        Rect bounds;
+        std::vector<Rect> items;
+        Image picture;
+    };
+
+    ViewerDriver();
+    ~ViewerDriver();
+    ViewerDriver(const ViewerDriver&) = delete;
+    ViewerDriver& operator=(const ViewerDriver&) = delete;
+
+    // The viewer's working directory; tests may change the copied
+    // resources/ before launch().
+    const std::filesystem::path& workingDirectory() const { return scratch_; }
+
+    // Starts the viewer, waits for its window "Verrine" and for a first
+    // drawn, still frame, and gives the window the keyboard focus.
+    ::testing::AssertionResult launch();
+    // Everything the viewer has written to standard error so far.
+    std::string standardError() const;
+
+    // Keys are named as X names them: "w", "2", "Escape".
+    void keyDown(const std::string& key);
+    void keyUp(const std::string& key);
+    // Press and release, `times` times. A press and its release reach the
+    // viewer as two messages and it takes one message per frame, so each
+    // tap is held for exactly one frame: one camera step.
+    void tapKey(const std::string& key, int times = 1);
+    void holdKey(const std::string& key, std::chrono::milliseconds duration);
+
+    // Mouse positions are in client-area coordinates (below the menu bar).
+    void moveMouse(int x, int y);
+    // A left-button drag through `steps` moves, each delivered on its own.
+    void drag(int fromX, int fromY, int toX, int toY, int steps = 12);
+    // Positive notches turn the wheel away from the user (button 4),
+    // negative ones towards the user (button 5).
+    void turnWheel(int notches);
+    // What the window manager's close box does: WM_DELETE_WINDOW.
+    void requestClose();
+
+    int clientWidth() const { return client_.width; }
+    int clientHeight() const { return client_.height; }
+    Image captureClient();
+    // The whole window: menu bar and client area.
+    Image captureWindow();
+    // The viewer draws without pause; waits until two captures in a row
+    // agree outside the frame-rate text and returns the last one (empty if
+    // the picture never settles within the time).
+    Image stillClient(std::chrono::milliseconds timeout = std::chrono::seconds(3));
+    // Where the frame-rate text changes from frame to frame.
+    static Rect frameRateCorner(int clientHeight);
+
+    // Menus, clicked with the mouse (viewer_menus.cpp).
+    std::optional<OpenedMenu> openMenu(Menu menu);
+    // Clicks outside the menu and the bar, which closes it without a choice.
+    void closeMenu();
+    ::testing::AssertionResult chooseMenuItem(Menu menu, int item);
+    // For each item of the popup, whether it shows a check mark. Opens the
+    // popup and closes it again.
+    std::optional<std::vector<bool>> readCheckMarks(Menu menu);
+
+    bool running();
+    std::optional<int> waitForExit(std::chrono::milliseconds timeout);
+
+private:
+    bool findWindow();
+    void focus();
+    void sync();
+    void click(int rootX, int rootY);
+    void moveRoot(int rootX, int rootY);
+    Image captureRoot(const Rect& area);
+    std::optional<Rect> menuTitle(Menu menu);
+    std::optional<Rect> findPopup();
+    bool waitForPopupGone();
+
+    std::filesystem::path scratch_;
+    std::unique_ptr<PrivateXServer> server_;
+    std::unique_ptr<ChildProcess> viewer_;
+    unsigned long topWindow_ = 0;
+    unsigned long clientWindow_ = 0;
+    Rect window_;  // the top-level window, root coordinates
+    Rect client_;  // the client area, root coordinates
+};
