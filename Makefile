@@ -2,6 +2,8 @@
 #   make run   install what is missing, build, start the viewer here
 #   make test  install what is missing, build, run every test under Xvfb
 #   make shots build verrine-shot, regenerate the README's pictures in docs/
+#   make bench install what is missing, build, time the frame loop under Xvfb
+#              and check the performance budgets
 
 BUILD_DIR ?= build
 JOBS      ?= $(shell nproc 2>/dev/null || echo 2)
@@ -12,7 +14,7 @@ PACKAGES := cmake make g++ pkg-config \
             libx11-dev libxtst-dev libgtest-dev libgl1-mesa-dri libegl-dev libegl-mesa0 libpng-dev \
             xvfb xauth x11-utils xdotool imagemagick apitrace
 
-.PHONY: run test shots build deps configure clean
+.PHONY: run test bench shots build deps configure clean
 
 run: build
 	@./tools/require-display.sh
@@ -21,6 +23,11 @@ run: build
 test: build
 	xvfb-run -a -s "-screen 0 1280x1024x24" \
 	    ctest --test-dir $(BUILD_DIR) --output-on-failure --no-tests=error
+
+# Run from here: the viewer reads resources/ relative to the working directory.
+bench: configure
+	cmake --build $(BUILD_DIR) --target verrine_bench -j $(JOBS)
+	xvfb-run -a -s "-screen 0 1280x1024x24" ./$(BUILD_DIR)/bench/verrine_bench --check
 
 # The README's pictures, drawn by verrine-shot from here (it reads resources/
 # relative to the working directory). Xvfb only because GLUT needs a display.
