@@ -1,6 +1,8 @@
 # Verrine: the commands of the README.
 #   make run   install what is missing, build, start the viewer here
 #   make test  install what is missing, build, run every test under Xvfb
+#   make sanitize  the whole suite built with AddressSanitizer and UBSan
+#   make fuzz      the file readers under libFuzzer, FUZZ_SECONDS each
 #   make shots build verrine-shot, regenerate the README's pictures in docs/
 #   make bench install what is missing, build, time the frame loop under Xvfb
 #              and check the performance budgets
@@ -14,7 +16,7 @@ PACKAGES := cmake make g++ pkg-config \
             libx11-dev libxtst-dev libgtest-dev libgl1-mesa-dri libegl-dev libegl-mesa0 libpng-dev \
             xvfb xauth x11-utils xdotool imagemagick apitrace
 
-.PHONY: run test bench shots build deps configure clean
+.PHONY: sanitize fuzz run test bench shots build deps configure clean
 
 run: build
 	@./tools/require-display.sh
@@ -39,6 +41,29 @@ shots: configure
 	    $(SHOT) docs/shot-toon.png --mode 201; \
 	    $(SHOT) docs/shot-edge.png --mode 202; \
 	    $(SHOT) docs/shot-debug.png --debug light,axis,plane,rotate --frames 60'
+
+# The whole suite again, built with AddressSanitizer and UndefinedBehavior-
+# Sanitizer. Leak reports are filtered through tests/sanitizers/lsan.supp.
+SANITIZE_BUILD_DIR ?= build-sanitize
+sanitize: deps
+	@test -f $(SANITIZE_BUILD_DIR)/CMakeCache.txt || cmake -S . -B $(SANITIZE_BUILD_DIR) -DVERRINE_SANITIZE=ON
+	cmake --build $(SANITIZE_BUILD_DIR) -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	xvfb-run -a -s "-screen 0 1280x1024x24" \
+	    ctest --test-dir $(SANITIZE_BUILD_DIR) --output-on-failure --no-tests=error
+
+# libFuzzer on the shader source reader and the texture file reader, from the
+# seeds in fuzz/corpus/, FUZZ_SECONDS each.
+FUZZ_BUILD_DIR ?= build-fuzz
+FUZZ_SECONDS   ?= 30
+fuzz: deps
+	@./tools/install-deps.sh clang libclang-rt-14-dev
+	@test -f $(FUZZ_BUILD_DIR)/CMakeCache.txt || CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD_DIR) \
+	    -DVERRINE_FUZZ=ON -DBUILD_TESTING=OFF
+	cmake --build $(FUZZ_BUILD_DIR) --target shader_source_fuzzer raw_image_fuzzer -j $(JOBS)
+	./tools/run-fuzzers.sh $(FUZZ_BUILD_DIR)/fuzz $(FUZZ_SECONDS)
 
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)

@@ -2,8 +2,8 @@
 // OpenGL texture that stays bound for the life of the process.
 #include "render/texture.h"
 
+#include <algorithm>
 #include <cstdio>
-#include <vector>
 
 #include "app/application.h"
 
@@ -11,20 +11,25 @@ Texture::Texture(std::string fileName, int width, int height) : width(width), he
     load(fileName);
 }
 
-void Texture::load(std::string fileName) {
+bool readRawImage(const std::string& fileName, std::vector<unsigned char>& pixels) {
     std::FILE* file = std::fopen(fileName.c_str(), "rb");
     if (file == nullptr) {
-        return;
+        return false;
     }
     // Zeroed, so pixels that a short file does not supply come out black
     // instead of whatever the heap held.
-    std::vector<unsigned char> pixels(static_cast<std::size_t>(width) * height * 3, 0);
-    // Bytes past width x height x 3 are ignored; a short read is not an error.
+    std::fill(pixels.begin(), pixels.end(), 0);
+    // Bytes past the array's size are ignored; a short read is not an error.
     std::fread(pixels.data(), pixels.size(), 1, file);
     // A read error (the path is a directory, say) counts as no file at all.
     const bool unreadable = std::ferror(file) != 0;
     std::fclose(file);
-    if (unreadable) {
+    return !unreadable;
+}
+
+void Texture::load(std::string fileName) {
+    std::vector<unsigned char> pixels(static_cast<std::size_t>(width) * height * 3);
+    if (!readRawImage(fileName, pixels)) {
         return;
     }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/gl.h"
 
@@ -15,3 +16,8 @@ public:
     int width;
     int height;
 };
+
+// Fills pixels from the start of a headerless file: black where the file is
+// shorter, the rest of a longer file ignored. False, with pixels untouched,
+// when the file cannot be opened or read (a directory, say).
+bool readRawImage(const std::string& fileName, std::vector<unsigned char>& pixels);

@@ -14,9 +14,13 @@
 #include "platform/glut_startup.h"
 #include "tests/support/test_window.h"
 
+// Its own name: the support library's Rgb is another type.
+namespace render_probe {
 struct Rgb {
     int r, g, b;
 };
+}  // namespace render_probe
+using render_probe::Rgb;
 
 constexpr Rgb kBackground = {125, 125, 125};   // clear colour 0.49
 constexpr Rgb kGridGrey = {94, 94, 94};        // 0.37
