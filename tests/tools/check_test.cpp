@@ -51,14 +51,6 @@ TEST(VerrineCheck, ShippedShadersPassWithoutADisplay) {
     EXPECT_EQ(result.err, "");
 }
 
-TEST(VerrineCheck, FolderArgumentIsShownInEveryPath) {
-    ShaderFolder folder;
-    const ProcessResult result = check({folder.root()});
-    EXPECT_EQ(result.status, 0) << result.out << result.err;
-    EXPECT_NE(result.out.find(folder / kEdgeFragment + ": compiles\n"), std::string::npos)
-        << result.out;
-}
-
 TEST(VerrineCheck, VerboseShowsEachSourceWithLineNumbers) {
     ShaderFolder folder;
     folder.write(kEdgeFragment, "#version 110\nvoid main()\n{\n    gl_FragColor = vec4(1.0);\n}\n");

@@ -20,11 +20,9 @@ namespace {
 
 const char kUsage[] = "usage: verrine-check [--verbose] [DIR]\n";
 const char kHelp[] =
-    "Compiles and links the toon and edge shader programs from "
-    "DIR/resources/shaders (DIR defaults\n"
-    "to the working directory) exactly as the viewer does, with no display, and "
-    "prints every\n"
-    "compile and link report under the file or program it belongs to.\n"
+    "Compiles and links the toon and edge shader programs from DIR/resources/shaders (DIR\n"
+    "defaults to the working directory) exactly as the viewer does, with no display, and\n"
+    "prints every compile and link report under the file or program it belongs to.\n"
     "  --verbose   also print each file's text with line numbers\n"
     "Exit status: 0 all compile and link, 1 something fails, 2 the check cannot run.\n";
 

@@ -16,9 +16,7 @@ OffscreenFrame::OffscreenFrame(int width, int height) : width_(width), height_(h
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour_);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth_);
     // The viewer never binds a framebuffer, so this one stays bound for
-    // every frame it draws.
-    glDrawBuffer(GL_COLOR_ATTACHMENT0);
-    glReadBuffer(GL_COLOR_ATTACHMENT0);
+    // every frame it draws and for the read-back.
 }
 
 OffscreenFrame::~OffscreenFrame() {
