@@ -6,6 +6,9 @@
 #   make shots build verrine-shot, regenerate the README's pictures in docs/
 #   make bench install what is missing, build, time the frame loop under Xvfb
 #              and check the performance budgets
+#   make windows       install what is missing, build freeglut and libepoxy
+#                      for Windows (once), cross-build build-windows/verrine.exe
+#   make windows-test  build verrine.exe, drive it under Wine on Xvfb
 
 BUILD_DIR ?= build
 JOBS      ?= $(shell nproc 2>/dev/null || echo 2)
@@ -16,7 +19,13 @@ PACKAGES := cmake make g++ pkg-config \
             libx11-dev libxtst-dev libgtest-dev libgl1-mesa-dri libegl-dev libegl-mesa0 libpng-dev \
             xvfb xauth x11-utils xdotool imagemagick apitrace
 
-.PHONY: sanitize fuzz run test bench shots build deps configure clean
+# The Windows build: mingw-w64 here, Wine to run what it built.
+WINDOWS_BUILD_DIR    ?= build-windows
+VERRINE_WINDOWS_DEPS ?= $(HOME)/.cache/verrine/windows-deps
+export VERRINE_WINDOWS_DEPS
+WINDOWS_TEST_PACKAGES := wine wine64 xvfb xauth x11-utils xdotool imagemagick gcc libx11-dev
+
+.PHONY: sanitize fuzz windows windows-test run test bench shots build deps configure clean
 
 run: build
 	@./tools/require-display.sh
@@ -41,6 +50,17 @@ shots: configure
 	    $(SHOT) docs/shot-toon.png --mode 201; \
 	    $(SHOT) docs/shot-edge.png --mode 202; \
 	    $(SHOT) docs/shot-debug.png --debug light,axis,plane,rotate --frames 60'
+
+windows:
+	@./tools/windows/build-deps.sh
+	@test -f $(WINDOWS_BUILD_DIR)/CMakeCache.txt || cmake -S . -B $(WINDOWS_BUILD_DIR) \
+	    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DVERRINE_WINDOWS_DEPS=$(VERRINE_WINDOWS_DEPS)
+	cmake --build $(WINDOWS_BUILD_DIR) -j $(JOBS)
+
+windows-test: windows
+	@./tools/install-deps.sh $(WINDOWS_TEST_PACKAGES)
+	xvfb-run -a -s "-screen 0 1280x1024x24" \
+	    ./tests/windows/run-wine-tests.sh $(WINDOWS_BUILD_DIR)/verrine.exe $(WINDOWS_BUILD_DIR)/artefacts
 
 # The whole suite again, built with AddressSanitizer and UndefinedBehavior-
 # Sanitizer. Leak reports are filtered through tests/sanitizers/lsan.supp.
@@ -75,4 +95,4 @@ deps:
 	@./tools/install-deps.sh $(PACKAGES)
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(WINDOWS_BUILD_DIR)
