@@ -11,7 +11,7 @@
 #include "app/application.h"
 #include "app/render_options.h"
 #include "platform/glut_startup.h"
-#include "platform/linux/failure.h"
+#include "platform/linux/display.h"
 #include "render/gl_state.h"
 #include "tools/headless/headless_context.h"
 #include "tools/shot/offscreen_frame.h"
