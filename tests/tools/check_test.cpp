@@ -17,11 +17,12 @@ const char kEdgeVertex[] = "resources/shaders/edgeVertex.txt";
 const char kEdgeFragment[] = "resources/shaders/edgeFragment.txt";
 
 // Every run goes without an X display: the check must never need one.
-ProcessResult check(const std::vector<std::string>& arguments, ProcessSetup setup = {}) {
+ProcessResult check(const std::vector<std::string>& arguments, const std::string& workingDirectory = "",
+                    const std::vector<std::string>& environment = {}) {
+    unsetenv("DISPLAY");
     std::vector<std::string> command = {VERRINE_CHECK_PATH};
     command.insert(command.end(), arguments.begin(), arguments.end());
-    setup.unset.push_back("DISPLAY");
-    return runProgram(command, setup);
+    return runProgram(command, workingDirectory, environment);
 }
 
 // A copy of the shipped resources that a test may break.
@@ -42,7 +43,7 @@ private:
 };
 
 TEST(VerrineCheck, ShippedShadersPassWithoutADisplay) {
-    const ProcessResult result = check({}, runningIn(VERRINE_SOURCE_DIR));
+    const ProcessResult result = check({}, VERRINE_SOURCE_DIR);
     EXPECT_EQ(result.status, 0) << result.out << result.err;
     for (const char* path : {kToonVertex, kToonFragment, kEdgeVertex, kEdgeFragment}) {
         EXPECT_NE(result.out.find(std::string(path) + ": compiles\n"), std::string::npos) << path;
@@ -124,9 +125,8 @@ TEST(VerrineCheck, MissingOrEmptyFilesFail) {
 
 TEST(VerrineCheck, WithoutAContextSaysSoInOneLineAndExits2) {
     // GLVND's EGL finds no vendor library, so no display can be made.
-    ProcessSetup setup;
-    setup.set.push_back({"__EGL_VENDOR_LIBRARY_FILENAMES", "/nonexistent.json"});
-    const ProcessResult result = check({VERRINE_SOURCE_DIR}, setup);
+    const ProcessResult result = check({VERRINE_SOURCE_DIR}, "",
+                                       {"__EGL_VENDOR_LIBRARY_FILENAMES=/nonexistent.json"});
     EXPECT_EQ(result.status, 2);
     EXPECT_EQ(result.out, "");
     EXPECT_EQ(result.err.rfind("verrine-check: no OpenGL context: ", 0), 0u) << result.err;

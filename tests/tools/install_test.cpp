@@ -33,11 +33,12 @@ protected:
     // Starts `launcher` from an empty folder, waits for the window, presses
     // Escape in it and returns how the viewer ended.
     ProcessResult runViewerFromElsewhere(const std::string& launcher) {
-        ChildProcess viewer({launcher}, runningIn(elsewhere_.path().string()));
+        ScratchFolder output;
+        ChildProcess viewer(capturedInto(output, {launcher}, elsewhere_.path().string()));
         const std::string window = waitForViewerWindow();
         EXPECT_NE(window, "") << "no window titled Verrine appeared";
         if (!window.empty()) runProgram({"/usr/bin/xdotool", "key", "--window", window, "Escape"});
-        return viewer.wait(std::chrono::seconds(30));
+        return finish(viewer, output);
     }
 
     ScratchFolder prefix_;
@@ -83,10 +84,9 @@ TEST_F(InstalledVerrine, LauncherWorksThroughASymbolicLink) {
 }
 
 TEST_F(InstalledVerrine, CheckPassesOnTheInstalledResources) {
-    ProcessSetup setup = runningIn(elsewhere_.path().string());
-    setup.unset.push_back("DISPLAY");
-    const ProcessResult check =
-        runProgram({prefix_ / "bin/verrine-check", prefix_ / "share/verrine"}, setup);
+    unsetenv("DISPLAY");
+    const ProcessResult check = runProgram({prefix_ / "bin/verrine-check", prefix_ / "share/verrine"},
+                                           elsewhere_.path().string());
     EXPECT_EQ(check.status, 0) << check.out << check.err;
 }
 
