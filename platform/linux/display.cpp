@@ -1,8 +1,10 @@
-#include "platform/linux/failure.h"
+#include "platform/linux/display.h"
 
+#include <chrono>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <thread>
 
 #include <FL/Fl.H>
 #include <FL/x.H>
@@ -10,6 +12,10 @@
 namespace platform {
 
 namespace {
+
+// Waits of 10, 20, ... 50 ms between attempts: 150 ms in all before a
+// missing display is reported.
+constexpr int kConnectAttempts = 6;
 
 // The toolkit reports a lost X connection through Fl::fatal; route it to the
 // same single line.
@@ -34,10 +40,18 @@ void requireDisplay() {
     if (fl_display) return;
     const char* name = std::getenv("DISPLAY");
     if (!name || !*name) failPlatform("cannot open the X display (DISPLAY is not set)");
-    Display* display = XOpenDisplay(nullptr);
+    Display* display = connectToDisplay();
     if (!display) failPlatform(std::string("cannot open the X display \"") + name + "\" (is DISPLAY set?)");
     Fl::fatal = toolkitFatal;
     fl_open_display(display);
+}
+
+Display* connectToDisplay() {
+    for (int attempt = 1;; ++attempt) {
+        if (Display* display = XOpenDisplay(nullptr)) return display;
+        if (attempt == kConnectAttempts) return nullptr;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10 * attempt));
+    }
 }
 
 }  // namespace platform

@@ -1,9 +1,12 @@
-// How the Linux platform layer gives up: one line on standard error naming
-// what could not be made, then exit status 1. The viewer checks no platform
-// result, so carrying on after such a failure would only crash later.
+// The X display, and how the Linux platform layer gives up: one line on
+// standard error naming what could not be made, then exit status 1. The
+// viewer checks no platform result, so carrying on after such a failure
+// would only crash later.
 #pragma once
 
 #include <string>
+
+struct _XDisplay;
 
 namespace platform {
 
@@ -12,5 +15,10 @@ namespace platform {
 // Opens the X display named by DISPLAY and hands it to the toolkit, or fails
 // with a line that names the display. Does nothing once a display is open.
 void requireDisplay();
+
+// A new connection to the display named by DISPLAY, or null if there is
+// none. A busy X server refuses connections for a moment when its listen
+// queue is full; a few short retries tell that from a missing display.
+_XDisplay* connectToDisplay();
 
 }  // namespace platform

@@ -2,7 +2,7 @@
 // Windows.
 
 #include "platform/glut_startup.h"
-#include "platform/linux/failure.h"
+#include "platform/linux/display.h"
 #include "platform/win32.h"
 
 int main(int, char**) {

@@ -9,7 +9,7 @@
 #include <FL/x.H>
 #include <GL/glx.h>
 
-#include "platform/linux/failure.h"
+#include "platform/linux/display.h"
 #include "platform/linux/gl_context.h"
 #include "platform/linux/window.h"
 

@@ -8,7 +8,7 @@
 #include <FL/Fl.H>
 #include <FL/x.H>
 
-#include "platform/linux/failure.h"
+#include "platform/linux/display.h"
 #include "platform/linux/gl_context.h"
 #include "platform/linux/menu.h"
 #include "platform/linux/queue.h"

@@ -49,8 +49,7 @@ TEST(Window, ClientAreaSitsInsideTheNominalFrameWithClassAndTitle) {
     EXPECT_EQ(x, 28);
     EXPECT_EQ(y, 71);
 
-    Display* display = XOpenDisplay(nullptr);
-    ASSERT_NE(display, nullptr);
+    Display* display = input.display();
     Window top = platform::topLevelXWindow(test.window());
     XClassHint hint = {};
     ASSERT_TRUE(XGetClassHint(display, top, &hint));
@@ -61,7 +60,6 @@ TEST(Window, ClientAreaSitsInsideTheNominalFrameWithClassAndTitle) {
     XFree(title);
     XFree(hint.res_name);
     XFree(hint.res_class);
-    XCloseDisplay(display);
 }
 
 TEST(Window, DestroySendsDestroyThenNcDestroyAndRemovesTheWindow) {

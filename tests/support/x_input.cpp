@@ -6,11 +6,12 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
+#include "platform/linux/display.h"
 #include "platform/linux/x_windows.h"
 #include "tests/support/test_window.h"
 
 XInput::XInput() {
-    display_ = XOpenDisplay(nullptr);
+    display_ = platform::connectToDisplay();
     if (!display_) {
         ADD_FAILURE() << "no X display for test input";
         return;

@@ -49,6 +49,9 @@ public:
     // 0xRRGGBB: what SwapBuffers has presented.
     unsigned long shownColour(HWND window, int x, int y);
 
+    // The connection, for tests that ask the X server something directly.
+    _XDisplay* display() const { return display_; }
+
     // The screen position of a point given in client coordinates.
     void clientToScreen(HWND window, int x, int y, int* screenX, int* screenY);
 
