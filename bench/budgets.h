@@ -8,14 +8,21 @@ struct LoopFigures {
     double threadCpuUsPerFrame;    // the thread that runs the loop
 };
 
+struct IdlePeek {
+    double cpuUs;          // CPU time of the calling thread per call
+    double wallUs;
+    long calls;
+    long messagesTaken;
+};
+
 struct Figures {
     LoopFigures viewer = {};
     LoopFigures bare = {};
-    double idlePeekUs = 0.0;
-    long idlePeekCalls = 0;
-    long idlePeekMessages = 0;
+    double frameRateRatio = 0.0;   // viewer / bare, median over the pairs of blocks
+    IdlePeek idlePeek = {};
     double firstFrameSinceStartMs = -1.0;   // negative when the start time is unknown
     double firstFrameSinceMainMs = 0.0;
+    double firstFrameCpuMs = 0.0;           // CPU time of the process until then, all threads
     double peakResidentMiB = 0.0;
 };
 
