@@ -27,6 +27,8 @@ public:
     ChildProcess& operator=(const ChildProcess&) = delete;
 
     bool started() const { return pid_ > 0; }
+    // For reading the program's /proc entries; -1 if it did not start.
+    pid_t pid() const { return pid_; }
     bool running();
     // The exit status once the program has ended by itself within the time,
     // 128 + the signal number if a signal ended it; nothing if it still runs.

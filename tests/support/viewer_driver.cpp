@@ -15,7 +15,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr auto kStartTimeout = std::chrono::seconds(10);
 constexpr auto kPollInterval = std::chrono::milliseconds(10);
 // Between captures while waiting for a still picture: several frames at
 // the viewer's software-rendered rate.
@@ -80,16 +79,18 @@ ViewerDriver::~ViewerDriver() {
     if (!scratch_.empty()) fs::remove_all(scratch_, ignored);
 }
 
-::testing::AssertionResult ViewerDriver::launch() {
+::testing::AssertionResult ViewerDriver::launch(const ViewerLaunch& how) {
     if (!server_ || !server_->ready()) return ::testing::AssertionFailure() << "no X server";
     ChildOptions options;
-    options.arguments = {VERRINE_VIEWER_PATH};
+    options.arguments = how.wrapper;
+    options.arguments.push_back(VERRINE_VIEWER_PATH);
     options.workingDirectory = scratch_.string();
-    options.environment = {"DISPLAY=" + server_->name()};
+    options.environment = how.environment;
+    options.environment.push_back("DISPLAY=" + server_->name());
     options.standardErrorPath = (scratch_ / "stderr.txt").string();
     viewer_ = std::make_unique<ChildProcess>(options);
 
-    auto deadline = std::chrono::steady_clock::now() + kStartTimeout;
+    auto deadline = std::chrono::steady_clock::now() + how.startTimeout;
     while (!findWindow()) {
         if (!viewer_->running()) {
             return ::testing::AssertionFailure() << "the viewer ended before showing its window, status "
@@ -98,7 +99,7 @@ ViewerDriver::~ViewerDriver() {
         }
         if (std::chrono::steady_clock::now() > deadline) {
             return ::testing::AssertionFailure() << "no viewable window \"Verrine\" within "
-                                                 << kStartTimeout.count() << " s";
+                                                 << how.startTimeout.count() << " s";
         }
         pause(kPollInterval);
     }
@@ -108,7 +109,7 @@ ViewerDriver::~ViewerDriver() {
     // client area is black.
     while (captureClient().at(2, 2).red == 0) {
         if (std::chrono::steady_clock::now() > deadline) {
-            return ::testing::AssertionFailure() << "the viewer drew no frame within " << kStartTimeout.count()
+            return ::testing::AssertionFailure() << "the viewer drew no frame within " << how.startTimeout.count()
                                                  << " s";
         }
         pause(kPollInterval);
@@ -286,6 +287,10 @@ Image ViewerDriver::stillClient(std::chrono::milliseconds timeout) {
 }
 
 bool ViewerDriver::running() { return viewer_ && viewer_->running(); }
+
+int ViewerDriver::processId() const { return viewer_ ? viewer_->pid() : -1; }
+
+std::string ViewerDriver::displayName() const { return server_ ? server_->name() : std::string(); }
 
 std::optional<int> ViewerDriver::waitForExit(std::chrono::milliseconds timeout) {
     if (!viewer_) return std::nullopt;

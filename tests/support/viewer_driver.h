@@ -21,6 +21,14 @@
 #include "tests/support/image.h"
 #include "tests/support/private_x_server.h"
 
+// How ViewerDriver::launch() starts the viewer. The defaults start it as
+// it is, with the test's own environment.
+struct ViewerLaunch {
+    std::vector<std::string> environment;  // NAME=VALUE added to the test's
+    std::vector<std::string> wrapper;      // a command the viewer runs under (valgrind, ...)
+    std::chrono::seconds startTimeout{10};  // for the window and the first frame
+};
+
 class ViewerDriver {
 public:
     // The popups of the menu bar, in the bar's order.
@@ -45,7 +53,7 @@ public:
 
     // Starts the viewer, waits for its window "Verrine" and for a first
     // drawn, still frame, and gives the window the keyboard focus.
-    ::testing::AssertionResult launch();
+    ::testing::AssertionResult launch(const ViewerLaunch& how = ViewerLaunch());
     // Everything the viewer has written to standard error so far.
     std::string standardError() const;
 
@@ -90,6 +98,10 @@ public:
     std::optional<std::vector<bool>> readCheckMarks(Menu menu);
 
     bool running();
+    // For reading the viewer's /proc entries; -1 before launch().
+    int processId() const;
+    // The private X server, ":N", for X tools of the test's own.
+    std::string displayName() const;
     std::optional<int> waitForExit(std::chrono::milliseconds timeout);
 
 private:
