@@ -18,7 +18,9 @@
 //
 // Left out on purpose: wide-character (W) calls, GetMessage and any blocking
 // wait, WM_PAINT and other drawing through GDI, WM_CHAR (TranslateMessage
-// does nothing), mouse capture, child windows, menu items by position,
+// does nothing), WM_SYSKEYDOWN / WM_SYSKEYUP (Alt, F10 and keys pressed with
+// Alt come as WM_KEYDOWN / WM_KEYUP), mouse capture, child windows, showing
+// a window later (only WS_VISIBLE shows one), menu items by position,
 // removing or destroying menus, and every MENUITEMINFOA mask but MIIM_STATE.
 //
 // Window geometry. The size given to CreateWindowExA is the outer size, as on
