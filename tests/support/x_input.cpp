@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
@@ -21,7 +23,33 @@ XInput::XInput() {
 }
 
 XInput::~XInput() {
-    if (display_) XCloseDisplay(display_);
+    if (!display_) return;
+    for (unsigned char code : boundKeyCodes_) {
+        KeySym none = NoSymbol;
+        XChangeKeyboardMapping(display_, code, 1, &none, 1);
+    }
+    XCloseDisplay(display_);
+}
+
+void XInput::bindSpareKey(unsigned long keysym) {
+    if (XKeysymToKeycode(display_, keysym) != 0) return;
+    int first = 0;
+    int last = 0;
+    XDisplayKeycodes(display_, &first, &last);
+    int perCode = 0;
+    KeySym* map = XGetKeyboardMapping(display_, first, last - first + 1, &perCode);
+    ASSERT_NE(map, nullptr);
+    int spare = 0;
+    for (int code = last; code >= first && !spare; --code) {
+        const KeySym* symbols = map + (code - first) * perCode;
+        if (std::all_of(symbols, symbols + perCode, [](KeySym symbol) { return symbol == NoSymbol; })) spare = code;
+    }
+    XFree(map);
+    ASSERT_NE(spare, 0) << "no spare key code";
+    KeySym bound = keysym;
+    XChangeKeyboardMapping(display_, spare, 1, &bound, 1);
+    boundKeyCodes_.push_back(static_cast<unsigned char>(spare));
+    flush();
 }
 
 // XSync, not XFlush: the server has handled every fake event before the

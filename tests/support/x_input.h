@@ -4,6 +4,8 @@
 // included here because their macros (None, Bool...) clash with gtest's.
 #pragma once
 
+#include <vector>
+
 #include "platform/win32.h"
 
 struct _XDisplay;
@@ -30,6 +32,10 @@ public:
 
     void keyDown(unsigned long keysym);
     void keyUp(unsigned long keysym);
+    // Gives a keysym that the server's keymap lacks (a letter beyond ASCII,
+    // say) a key code no key uses, so that keyDown and keyUp can send it.
+    // The destructor takes the binding back.
+    void bindSpareKey(unsigned long keysym);
     // Moves the pointer to a point given in client coordinates of the window.
     void moveTo(HWND window, int x, int y);
     void buttonDown(int button);
@@ -57,6 +63,8 @@ public:
 
 private:
     void flush();
+
+    std::vector<unsigned char> boundKeyCodes_;
 
     _XDisplay* display_ = nullptr;
 };
