@@ -4,6 +4,8 @@
 #   make sanitize  the whole suite built with AddressSanitizer and UBSan
 #   make fuzz      the file readers under libFuzzer, FUZZ_SECONDS each
 #   make shots build verrine-shot, regenerate the README's pictures in docs/
+#   make pictures    the README's screenshots of the running viewer, in docs/
+#   make references  rewrite the end-to-end tests' reference pictures
 #   make bench install what is missing, build, time the frame loop under Xvfb
 #              and check the performance budgets
 #   make windows       install what is missing, build freeglut and libepoxy
@@ -16,7 +18,7 @@ JOBS      ?= $(shell nproc 2>/dev/null || echo 2)
 # Debian packages the build, the viewer and the tests need.
 PACKAGES := cmake make g++ pkg-config \
             libgl-dev libglu1-mesa-dev freeglut3-dev libfltk1.3-dev libepoxy-dev \
-            libx11-dev libxtst-dev libgtest-dev libgl1-mesa-dri libegl-dev libegl-mesa0 libpng-dev \
+            libx11-dev libxtst-dev libxdamage-dev libgtest-dev libgl1-mesa-dri libegl-dev libegl-mesa0 libpng-dev \
             xvfb xauth x11-utils xdotool imagemagick apitrace
 
 # The Windows build: mingw-w64 here, Wine to run what it built.
@@ -25,7 +27,7 @@ VERRINE_WINDOWS_DEPS ?= $(HOME)/.cache/verrine/windows-deps
 export VERRINE_WINDOWS_DEPS
 WINDOWS_TEST_PACKAGES := wine wine64 xvfb xauth x11-utils xdotool imagemagick gcc libx11-dev
 
-.PHONY: sanitize fuzz windows windows-test run test bench shots build deps configure clean
+.PHONY: sanitize fuzz windows windows-test run test bench shots pictures references build deps configure clean
 
 run: build
 	@./tools/require-display.sh
@@ -50,6 +52,16 @@ shots: configure
 	    $(SHOT) docs/shot-toon.png --mode 201; \
 	    $(SHOT) docs/shot-edge.png --mode 202; \
 	    $(SHOT) docs/shot-debug.png --debug light,axis,plane,rotate --frames 60'
+
+# The end-to-end tests drive the real viewer on an X server of their own
+# (tests/e2e/README.md), so neither of these needs xvfb-run.
+pictures: build
+	VERRINE_PICTURES_DIR=$(CURDIR)/docs \
+	    ctest --test-dir $(BUILD_DIR) -R '^e2e\.ReadmePictures\.' --output-on-failure --no-tests=error
+
+references: build
+	VERRINE_UPDATE_REFERENCES=1 \
+	    ctest --test-dir $(BUILD_DIR) -R '^e2e\.ReferenceViews\.' --output-on-failure --no-tests=error
 
 windows:
 	@./tools/windows/build-deps.sh

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -48,8 +49,12 @@ ChildProcess::ChildProcess(const ChildOptions& options) {
     const char* directory = options.workingDirectory.empty() ? nullptr : options.workingDirectory.c_str();
     int kept = options.inheritedDescriptor;
 
+    pid_t parent = getpid();
     pid_ = fork();
     if (pid_ != 0) return;
+    // Ended with the test even when the test cannot run its destructors (a
+    // crash, a fatal X error, a kill on time-out).
+    if (prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || getppid() != parent) _exit(127);
     if (directory && chdir(directory) != 0) _exit(127);
     redirect("/dev/null", O_RDONLY, STDIN_FILENO);
     redirect(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, STDOUT_FILENO);

@@ -1,6 +1,7 @@
 // A program started by a test, in a working directory of the test's choice,
 // with its output sent to files. The destructor stops it if it still runs,
-// so a failed test never leaves a process behind.
+// and the kernel kills it if the test process dies first, so no test leaves
+// a process behind.
 #pragma once
 
 #include <sys/types.h>

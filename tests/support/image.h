@@ -21,6 +21,9 @@ struct Rect {
     int height = 0;
 
     bool contains(int px, int py) const { return px >= x && px < x + width && py >= y && py < y + height; }
+    bool operator==(const Rect& other) const {
+        return x == other.x && y == other.y && width == other.width && height == other.height;
+    }
 };
 
 // Rows top to bottom, three bytes a pixel.

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 
 #include <X11/Xlib.h>
 
@@ -28,6 +29,17 @@ std::string readDisplayNumber(int descriptor) {
     return {};
 }
 
+// Xlib's default handler ends the process on any error, which would hide
+// the test's own report. A window that vanishes between two requests (a
+// popup closing while the driver looks for it) is an ordinary event here.
+int reportXError(Display* display, XErrorEvent* error) {
+    if (error->error_code == BadWindow) return 0;
+    char text[256] = {};
+    XGetErrorText(display, error->error_code, text, sizeof text);
+    std::fprintf(stderr, "X error ignored: %s (request %d)\n", text, error->request_code);
+    return 0;
+}
+
 }  // namespace
 
 PrivateXServer::PrivateXServer(const std::string& logPath) {
@@ -45,6 +57,7 @@ PrivateXServer::PrivateXServer(const std::string& logPath) {
     close(pipeEnds[0]);
     if (number.empty()) return;
     name_ = ":" + number;
+    XSetErrorHandler(reportXError);
     display_ = XOpenDisplay(name_.c_str());
 }
 

@@ -1,5 +1,7 @@
 #include "tests/support/viewer_driver.h"
 
+#include "tests/support/scene_pixels.h"
+
 #include <stdlib.h>
 
 #include <fstream>
@@ -10,15 +12,19 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
+#include <X11/extensions/Xdamage.h>
 
 namespace fs = std::filesystem;
 
 namespace {
 
+constexpr auto kStartTimeout = std::chrono::seconds(10);
 constexpr auto kPollInterval = std::chrono::milliseconds(10);
-// Between captures while waiting for a still picture: several frames at
-// the viewer's software-rendered rate.
-constexpr auto kStillInterval = std::chrono::milliseconds(60);
+// A still picture holds across this time and at least this many newly
+// presented frames, enough for every queued input message to have been
+// taken (one a frame).
+constexpr auto kStillInterval = std::chrono::milliseconds(50);
+constexpr int kStillFrames = 4;
 // Between the release of one tap and the press of the next: distinct server
 // times, so the toolkit cannot take the pair for auto-repeat.
 constexpr auto kTapGap = std::chrono::milliseconds(8);
@@ -103,23 +109,24 @@ ViewerDriver::~ViewerDriver() {
         }
         pause(kPollInterval);
     }
-    focus();
-    moveMouse(client_.width / 2, client_.height / 2);
-    // The first frames come after the shaders are compiled; until then the
-    // client area is black.
-    while (captureClient().at(2, 2).red == 0) {
+    // The first frame comes after the shaders are compiled; until then the
+    // client area shows whatever the X server and the toolkit left there.
+    while (!isViewerBackground(captureClient().at(2, 2))) {
         if (std::chrono::steady_clock::now() > deadline) {
-            return ::testing::AssertionFailure() << "the viewer drew no frame within " << how.startTimeout.count()
-                                                 << " s";
+            return ::testing::AssertionFailure() << "the viewer drew no frame with its grey background within "
+                                                 << how.startTimeout.count() << " s";
         }
         pause(kPollInterval);
     }
     if (stillClient().empty()) return ::testing::AssertionFailure() << "the first frames never settled";
+    focus();
+    moveMouse(client_.width / 2, client_.height / 2);
     return ::testing::AssertionSuccess();
 }
 
 // The top-level window is the client area with the menu bar above it; the
-// client area is its largest child.
+// client area is its largest child. The viewer shows the window before it
+// attaches the menu bar, so the window counts as found only once it has one.
 bool ViewerDriver::findWindow() {
     Display* display = server_->display();
     for (Window candidate : childrenOf(display, DefaultRootWindow(display))) {
@@ -133,11 +140,16 @@ bool ViewerDriver::findWindow() {
                 largestArea = area.width * area.height;
             }
         }
-        if (!largest) return false;
+        // Until the menu bar is attached the client area fills the window.
+        if (!largest || rootRectOf(display, largest).height >= rootRectOf(display, candidate).height) return false;
         topWindow_ = candidate;
         clientWindow_ = largest;
         window_ = rootRectOf(display, candidate);
         client_ = rootRectOf(display, largest);
+        int errorBase = 0;
+        if (XDamageQueryExtension(display, &damageEventBase_, &errorBase)) {
+            damage_ = XDamageCreate(display, clientWindow_, XDamageReportNonEmpty);
+        }
         return true;
     }
     return false;
@@ -175,10 +187,17 @@ void ViewerDriver::keyUp(const std::string& key) {
     sync();
 }
 
+// Press and release go to the server in one request batch, so the viewer
+// reads them together and takes them in two successive frames; a release
+// sent separately could arrive a frame or two late and add steps.
 void ViewerDriver::tapKey(const std::string& key, int times) {
+    Display* display = server_->display();
+    KeyCode code = XKeysymToKeycode(display, XStringToKeysym(key.c_str()));
+    ASSERT_NE(code, 0) << "no key code for \"" << key << "\"";
     for (int i = 0; i < times; ++i) {
-        keyDown(key);
-        keyUp(key);
+        XTestFakeKeyEvent(display, code, True, CurrentTime);
+        XTestFakeKeyEvent(display, code, False, CurrentTime);
+        sync();
         pause(kTapGap);
     }
 }
@@ -196,28 +215,26 @@ void ViewerDriver::moveRoot(int rootX, int rootY) {
 
 void ViewerDriver::moveMouse(int x, int y) { moveRoot(client_.x + x, client_.y + y); }
 
-void ViewerDriver::click(int rootX, int rootY) {
-    moveRoot(rootX, rootY);
-    pause(std::chrono::milliseconds(30));
-    XTestFakeButtonEvent(server_->display(), Button1, True, CurrentTime);
-    sync();
-    pause(std::chrono::milliseconds(30));
-    XTestFakeButtonEvent(server_->display(), Button1, False, CurrentTime);
+void ViewerDriver::setButton(bool down) {
+    XTestFakeButtonEvent(server_->display(), Button1, down ? True : False, CurrentTime);
     sync();
 }
 
+// The toolkit merges pointer moves that arrive together and drops a pending
+// move when a button event follows it in the same batch. Merged moves keep
+// the drag's total (each step is measured from the last move seen), but a
+// dropped move before the press or the release would not, so the viewer
+// presents a few frames, taking in the move, before each button change.
 void ViewerDriver::drag(int fromX, int fromY, int toX, int toY, int steps) {
     moveMouse(fromX, fromY);
-    pause(kDragStepGap);
-    XTestFakeButtonEvent(server_->display(), Button1, True, CurrentTime);
-    sync();
+    waitForFrames(kFramesBeforeButton, kStartTimeout);
+    setButton(true);
     for (int step = 1; step <= steps; ++step) {
         pause(kDragStepGap);
         moveMouse(fromX + (toX - fromX) * step / steps, fromY + (toY - fromY) * step / steps);
     }
-    pause(kDragStepGap);
-    XTestFakeButtonEvent(server_->display(), Button1, False, CurrentTime);
-    sync();
+    waitForFrames(kFramesBeforeButton, kStartTimeout);
+    setButton(false);
 }
 
 void ViewerDriver::turnWheel(int notches) {
@@ -273,12 +290,41 @@ Rect ViewerDriver::frameRateCorner(int clientHeight) {
     return {0, clientHeight - 32, 120, 32};
 }
 
+// With "report non-empty" the server sends one notice when the damage goes
+// from empty to not empty; subtracting it re-arms the notice, so each
+// notice stands for at least one new frame.
+int ViewerDriver::framesPresented() {
+    Display* display = server_->display();
+    while (XPending(display)) {
+        XEvent event;
+        XNextEvent(display, &event);
+        if (damage_ && event.type == damageEventBase_ + XDamageNotify) {
+            XDamageSubtract(display, damage_, 0, 0);
+            ++frames_;
+        }
+    }
+    return frames_;
+}
+
+bool ViewerDriver::waitForFrames(int count, std::chrono::milliseconds timeout) {
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    int target = framesPresented() + count;
+    while (framesPresented() < target) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        XSync(server_->display(), False);
+        pause(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
 Image ViewerDriver::stillClient(std::chrono::milliseconds timeout) {
     auto deadline = std::chrono::steady_clock::now() + timeout;
     std::vector<Rect> ignored = {frameRateCorner(client_.height)};
     Image previous = captureClient();
     while (std::chrono::steady_clock::now() < deadline) {
         pause(kStillInterval);
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (!waitForFrames(kStillFrames, left)) break;
         Image current = captureClient();
         if (compareImages(current, previous, ignored, 0).differingPixels == 0) return current;
         previous = current;

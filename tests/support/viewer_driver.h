@@ -81,16 +81,19 @@ public:
     Image captureClient();
     // The whole window: menu bar and client area.
     Image captureWindow();
-    // The viewer draws without pause; waits until two captures in a row
-    // agree outside the frame-rate text and returns the last one (empty if
-    // the picture never settles within the time).
-    Image stillClient(std::chrono::milliseconds timeout = std::chrono::seconds(3));
+    // The viewer draws without pause; waits until the picture stays the
+    // same, outside the frame-rate text, across several newly presented
+    // frames, and returns it (empty if it never settles within the time).
+    // Counting frames, not only time, matters: the first frame in a new
+    // shading mode can take a while, as the driver compiles its code then.
+    Image stillClient(std::chrono::milliseconds timeout = std::chrono::seconds(5));
     // Where the frame-rate text changes from frame to frame.
     static Rect frameRateCorner(int clientHeight);
 
     // Menus, clicked with the mouse (viewer_menus.cpp).
     std::optional<OpenedMenu> openMenu(Menu menu);
-    // Clicks outside the menu and the bar, which closes it without a choice.
+    // Opening leaves the left button down; closing releases it outside the
+    // window, which makes no choice.
     void closeMenu();
     ::testing::AssertionResult chooseMenuItem(Menu menu, int item);
     // For each item of the popup, whether it shows a check mark. Opens the
@@ -106,9 +109,16 @@ public:
 
 private:
     bool findWindow();
+    // Frames the viewer has presented since the window was found, as the X
+    // server's damage reports on the client area count them.
+    int framesPresented();
+    bool waitForFrames(int count, std::chrono::milliseconds timeout);
+    // Before a button goes down: enough frames for the viewer to have taken
+    // every message queued until then.
+    static constexpr int kFramesBeforeButton = 3;
     void focus();
     void sync();
-    void click(int rootX, int rootY);
+    void setButton(bool down);  // the left button
     void moveRoot(int rootX, int rootY);
     Image captureRoot(const Rect& area);
     std::optional<Rect> menuTitle(Menu menu);
@@ -122,4 +132,7 @@ private:
     unsigned long clientWindow_ = 0;
     Rect window_;  // the top-level window, root coordinates
     Rect client_;  // the client area, root coordinates
+    unsigned long damage_ = 0;
+    int damageEventBase_ = 0;
+    int frames_ = 0;
 };

@@ -1,0 +1,18 @@
+// Comparison of a screenshot with a stored reference picture.
+//
+// References live in tests/e2e/references/<name>.png. With
+// VERRINE_UPDATE_REFERENCES=1 in the environment the screenshot replaces the
+// reference instead. On a mismatch the screenshot and a difference picture
+// are kept in e2e-artefacts/ beside the viewer's executable, and the failure
+// names them.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/image.h"
+
+::testing::AssertionResult matchesReference(const Image& actual, const std::string& name,
+                                            const std::vector<Rect>& ignored);

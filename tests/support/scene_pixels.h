@@ -1,0 +1,19 @@
+// What the colours of the viewer's pictures mean: which pixels belong to
+// the background, the grid, the striped teapot and the overlays.
+#pragma once
+
+#include "tests/support/image.h"
+
+// The clear colour, 0.49 grey.
+bool isViewerBackground(Rgb colour);
+// The base-plane grid, 0.37 grey, drawn unlit.
+bool isGridLine(Rgb colour);
+// Anything the scene drew: neither background nor grid.
+bool isObject(Rgb colour);
+// The teapot's red, gold and blue stripes: clearly coloured, unlike the grey
+// cube, the grid and the background.
+bool isStripeColour(Rgb colour);
+// The rotation-point marker's pink cross.
+bool isRotationMarkerPink(Rgb colour);
+// The light-location marker, yellow.
+bool isLightMarkerYellow(Rgb colour);
