@@ -1,9 +1,10 @@
-// What the viewer writes to standard error when it starts: the traces of
-// reading its four shader files, and compile reports only when a file is
-// broken.
+// The viewer as it starts: its window, and what it writes to standard
+// error: the traces of reading its four shader files, and compile reports
+// only when a file is broken.
 
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "tests/support/viewer_driver.h"
 
@@ -32,6 +33,19 @@ std::string expectedTraces() {
         traces += "--- File import path ---\n" + path + "\n--- Shader text ---\n" + text;
     }
     return traces;
+}
+
+// There is no window manager on the test's X server, so the toolkit window
+// stands where the platform layer puts it: the outer 500 x 495 at (20, 40)
+// less a nominal 8 px border and 31 px caption, with the 20 px menu bar
+// above the client area.
+TEST(Startup, OpensTheWindowVerrineOfClassVerrineWithTheMenuBarAboveTheClientArea) {
+    ViewerDriver viewer;
+    ASSERT_TRUE(viewer.launch());
+    EXPECT_EQ(viewer.windowClassInstance(), "verrine");
+    auto placement = [](const Rect& area) { return std::vector<int>{area.x, area.y, area.width, area.height}; };
+    EXPECT_EQ(placement(viewer.windowArea()), (std::vector<int>{28, 71, 484, 456}));
+    EXPECT_EQ(placement(viewer.clientArea()), (std::vector<int>{28, 91, 484, 436}));
 }
 
 TEST(Startup, TracesTheFourShaderFilesInOrderAndReportsNoFailure) {

@@ -155,6 +155,15 @@ bool ViewerDriver::findWindow() {
     return false;
 }
 
+std::string ViewerDriver::windowClassInstance() const {
+    XClassHint hint = {};
+    if (!XGetClassHint(server_->display(), topWindow_, &hint)) return {};
+    std::string name = hint.res_name ? hint.res_name : "";
+    if (hint.res_name) XFree(hint.res_name);
+    if (hint.res_class) XFree(hint.res_class);
+    return name;
+}
+
 std::string ViewerDriver::standardError() const {
     std::ifstream file(scratch_ / "stderr.txt");
     std::stringstream text;

@@ -76,6 +76,14 @@ public:
     // What the window manager's close box does: WM_DELETE_WINDOW.
     void requestClose();
 
+    // Where the window (menu bar and client area) and its client area lie
+    // on the screen, and the instance name of its X WM_CLASS, which carries
+    // the window class (the toolkit fills the class part with the same name
+    // capitalised).
+    Rect windowArea() const { return window_; }
+    Rect clientArea() const { return client_; }
+    std::string windowClassInstance() const;
+
     int clientWidth() const { return client_.width; }
     int clientHeight() const { return client_.height; }
     Image captureClient();
