@@ -77,13 +77,15 @@ int ClientView::handle(int event) {
         case FL_LEAVE:
             lastMove_ = -1;
             return 1;
-        case FL_ENTER:
         case FL_FOCUS:
         case FL_UNFOCUS:
-            return 1;  // asks for moves and keys
+            return 1;  // asks for keys
         case FL_KEYDOWN:
         case FL_KEYUP:
             return postKeyMessage(window_, event) ? 1 : Fl_Gl_Window::handle(event);
+        // Windows reports the pointer coming over the client area as a move,
+        // so the next drag step is measured from where it entered.
+        case FL_ENTER:
         case FL_MOVE:
         case FL_DRAG:
             noteCursorPosition(Fl::event_x_root(), Fl::event_y_root());

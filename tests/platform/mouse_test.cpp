@@ -76,6 +76,15 @@ TEST_F(Mouse, ADragCarriesTheLeftButtonAndStopsAtTheClientEdge) {
     EXPECT_EQ(up.lParam, MAKELPARAM(40, 45));
 }
 
+TEST_F(Mouse, ComingOverTheClientAreaIsAMove) {
+    input.moveTo(test.window(), 600, 30);
+    test.pumpFor(100);
+    // Straight in from outside: the entry point is where the next drag step
+    // is measured from.
+    ReceivedMessage entered = moveTo(120, 90);
+    EXPECT_EQ(entered.lParam, MAKELPARAM(120, 90));
+}
+
 TEST_F(Mouse, EachButtonHasItsOwnMessagesAndFlag) {
     struct ButtonCase {
         int button;
