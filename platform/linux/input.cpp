@@ -105,6 +105,14 @@ int ClientView::handle(int event) {
             if (!button || !inside) return 1;
             // The flags describe the buttons after the change.
             WPARAM flags = modifierAndButtonFlags() & ~button->flag;
+            // The toolkit drops a pending move when a press or release comes
+            // in the same batch; Windows reports the move first, so a drag
+            // loses no step.
+            if (position != lastMove_) {
+                WPARAM before = event == FL_PUSH ? flags : flags | button->flag;
+                PostMessageA(window_, WM_MOUSEMOVE, before, position);
+                lastMove_ = position;
+            }
             if (event == FL_PUSH) {
                 Fl::focus(this);
                 PostMessageA(window_, button->down, flags | button->flag, position);

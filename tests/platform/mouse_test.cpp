@@ -85,6 +85,32 @@ TEST_F(Mouse, ComingOverTheClientAreaIsAMove) {
     EXPECT_EQ(entered.lParam, MAKELPARAM(120, 90));
 }
 
+TEST_F(Mouse, AMoveRightBeforeAPressOrReleaseIsReportedFirst) {
+    moveTo(30, 30);
+    // Move and press, then move and release, each pair in one batch.
+    test.clearReceived();
+    input.moveTo(test.window(), 70, 40);
+    input.buttonDown(XInput::kLeftButton);
+    ASSERT_TRUE(test.waitFor(WM_LBUTTONDOWN));
+    input.moveTo(test.window(), 90, 60);
+    input.buttonUp(XInput::kLeftButton);
+    ASSERT_TRUE(test.waitFor(WM_LBUTTONUP));
+
+    std::vector<ReceivedMessage> pointer;
+    for (const ReceivedMessage& m : test.received()) {
+        if (m.message == WM_MOUSEMOVE || m.message == WM_LBUTTONDOWN || m.message == WM_LBUTTONUP) pointer.push_back(m);
+    }
+    ASSERT_EQ(pointer.size(), 4u);
+    EXPECT_EQ(pointer[0].message, static_cast<UINT>(WM_MOUSEMOVE));
+    EXPECT_EQ(pointer[0].lParam, MAKELPARAM(70, 40));
+    EXPECT_EQ(pointer[0].wParam, 0u);
+    EXPECT_EQ(pointer[1].message, static_cast<UINT>(WM_LBUTTONDOWN));
+    EXPECT_EQ(pointer[2].message, static_cast<UINT>(WM_MOUSEMOVE));
+    EXPECT_EQ(pointer[2].lParam, MAKELPARAM(90, 60));
+    EXPECT_EQ(pointer[2].wParam, static_cast<WPARAM>(MK_LBUTTON));
+    EXPECT_EQ(pointer[3].message, static_cast<UINT>(WM_LBUTTONUP));
+}
+
 TEST_F(Mouse, EachButtonHasItsOwnMessagesAndFlag) {
     struct ButtonCase {
         int button;
