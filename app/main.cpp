@@ -1,56 +1,22 @@
 // The entry point: the window, its OpenGL context and the frame loop.
 
-#include "app/globals.h"
+#include "app/viewer.h"
 #include "app/window.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    WNDCLASSA windowClass = {};
-    // CS_OWNDC: the window keeps one device context, which the context and
-    // every SwapBuffers use for its whole life.
-    windowClass.style = CS_OWNDC;
-    windowClass.lpfnWndProc = windowProc;
-    windowClass.cbClsExtra = 0;
-    windowClass.cbWndExtra = 0;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    windowClass.lpszMenuName = nullptr;
-    windowClass.lpszClassName = "verrine";
-    RegisterClassA(&windowClass);
-
-    lastMouseX = 0;
-    lastMouseY = 0;
-    HWND window = CreateWindowExA(0, "verrine", "Verrine", WS_VISIBLE | WS_OVERLAPPEDWINDOW,
-                                  20, 40, 500, 495, nullptr, nullptr, instance, nullptr);
+    HWND window = openViewerWindow(instance);
 
     HDC deviceContext = nullptr;
     HGLRC renderingContext = nullptr;
     createGLContext(window, &deviceContext, &renderingContext);
+    startViewer(window);
 
-    application = new Application();
-    frameTimer = new FrameTimer();
-    // Attaching the bar shrinks the client area; the WM_SIZE it sends now
-    // reaches the Application.
-    createMenuBar(window);
-    refreshMenuChecks(window);
-
-    // The loop never waits: one message at most, then one frame, as fast as
-    // the driver allows. WM_QUIT ends it before anything is drawn.
     MSG message = {};
-    for (;;) {
-        frameTimer->startFrame();
-        if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT) break;
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        application->renderFrame();
-        SwapBuffers(deviceContext);
-        frameTimer->stopFrame();
-        if (GetTickCount() % 40 == 0) application->setFps(frameTimer->framesPerSecond());
+    while (runFrame(deviceContext, &message)) {
     }
 
+    // Only the context and the window are released; the Application and the
+    // FrameTimer end with the process.
     wglMakeCurrent(nullptr, nullptr);
     wglDeleteContext(renderingContext);
     ReleaseDC(window, deviceContext);

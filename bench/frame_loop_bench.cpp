@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "app/globals.h"
+#include "app/viewer.h"
 #include "app/window.h"
 #include "bench/bare_scene.h"
 #include "bench/budgets.h"
@@ -88,43 +89,18 @@ Settings parseSettings(int argc, char** argv) {
 
 // The viewer's start-up, step for step as its entry point does it.
 HWND openViewer(HDC* deviceContext) {
-    WNDCLASSA windowClass = {};
-    windowClass.style = CS_OWNDC;
-    windowClass.lpfnWndProc = windowProc;
-    windowClass.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    windowClass.lpszClassName = "verrine";
-    RegisterClassA(&windowClass);
-
-    lastMouseX = 0;
-    lastMouseY = 0;
-    HWND window = CreateWindowExA(0, "verrine", "Verrine", WS_VISIBLE | WS_OVERLAPPEDWINDOW, 20, 40,
-                                  500, 495, nullptr, nullptr, nullptr, nullptr);
+    HWND window = openViewerWindow(nullptr);
     HGLRC renderingContext = nullptr;
     createGLContext(window, deviceContext, &renderingContext);
-
-    application = new Application();
-    frameTimer = new FrameTimer();
-    createMenuBar(window);
-    refreshMenuChecks(window);
+    startViewer(window);
     return window;
 }
 
 // One iteration of the viewer's frame loop, as its entry point runs it: the
 // frame timer and the rate refresh are part of what the viewer adds.
 void viewerFrame(HDC deviceContext) {
-    frameTimer->startFrame();
     MSG message = {};
-    if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) windowClosed();
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-    application->renderFrame();
-    SwapBuffers(deviceContext);
-    frameTimer->stopFrame();
-    if (GetTickCount() % 40 == 0) application->setFps(frameTimer->framesPerSecond());
+    if (!runFrame(deviceContext, &message)) windowClosed();
 }
 
 void bareFrame(HDC deviceContext, const BareView& view) {

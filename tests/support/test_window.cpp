@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/window.h"
+
 namespace {
 
 constexpr char kClassName[] = "verrine-test";
@@ -50,22 +52,10 @@ TestWindow::TestWindow(int x, int y, int width, int height) {
     window_ = CreateWindowExA(0, kClassName, "Verrine", WS_VISIBLE | WS_OVERLAPPEDWINDOW, x, y, width, height,
                               nullptr, nullptr, nullptr, nullptr);
     EXPECT_NE(window_, nullptr);
-    deviceContext_ = GetDC(window_);
-
-    PIXELFORMATDESCRIPTOR request = {};
-    request.nSize = sizeof(request);
-    request.nVersion = 1;
-    request.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-    request.iPixelType = PFD_TYPE_RGBA;
-    request.cColorBits = 24;
-    request.cDepthBits = 16;
-    request.iLayerType = PFD_MAIN_PLANE;
-    int format = ChoosePixelFormat(deviceContext_, &request);
-    EXPECT_NE(format, 0);
-    EXPECT_TRUE(SetPixelFormat(deviceContext_, format, &request));
-    context_ = wglCreateContext(deviceContext_);
+    // The viewer's own pixel format request and context.
+    createGLContext(window_, &deviceContext_, &context_);
     EXPECT_NE(context_, nullptr);
-    EXPECT_TRUE(wglMakeCurrent(deviceContext_, context_));
+    EXPECT_NE(glGetString(GL_VERSION), nullptr) << "no current OpenGL context";
 }
 
 TestWindow::~TestWindow() {

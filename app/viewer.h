@@ -1,0 +1,17 @@
+// The viewer's start-up and one turn of its frame loop, shared by the entry
+// point and the benchmark so that both run exactly the same steps.
+#pragma once
+
+#include "platform/win32.h"
+
+// Registers the class "verrine" and opens the window "Verrine" (500 x 495 at
+// 20, 40), after resetting the last mouse position.
+HWND openViewerWindow(HINSTANCE instance);
+
+// With the window's context current: the Application, the FrameTimer, the
+// menu bar and its first check marks.
+void startViewer(HWND window);
+
+// One iteration of the frame loop: at most one message, one frame, the swap
+// and the timing. False, with nothing drawn, when the message was WM_QUIT.
+bool runFrame(HDC deviceContext, MSG* message);
