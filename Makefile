@@ -3,6 +3,8 @@
 #   make test  install what is missing, build, run every test under Xvfb
 #   make sanitize  the whole suite built with AddressSanitizer and UBSan
 #   make fuzz      the file readers under libFuzzer, FUZZ_SECONDS each
+#   make soak      the long runs: the viewer at full speed under random input
+#                  for SOAK_SECONDS (300), and under valgrind's memcheck
 #   make shots build verrine-shot, regenerate the README's pictures in docs/
 #   make pictures    the README's screenshots of the running viewer, in docs/
 #   make references  rewrite the end-to-end tests' reference pictures
@@ -27,7 +29,7 @@ VERRINE_WINDOWS_DEPS ?= $(HOME)/.cache/verrine/windows-deps
 export VERRINE_WINDOWS_DEPS
 WINDOWS_TEST_PACKAGES := wine wine64 xvfb xauth x11-utils xdotool imagemagick gcc libx11-dev
 
-.PHONY: sanitize fuzz windows windows-test run test bench shots pictures references build deps configure clean
+.PHONY: sanitize fuzz soak windows windows-test run test bench shots pictures references build deps configure clean
 
 run: build
 	@./tools/require-display.sh
@@ -98,6 +100,13 @@ fuzz: deps
 	    -DVERRINE_FUZZ=ON -DBUILD_TESTING=OFF
 	cmake --build $(FUZZ_BUILD_DIR) --target shader_source_fuzzer raw_image_fuzzer -j $(JOBS)
 	./tools/run-fuzzers.sh $(FUZZ_BUILD_DIR)/fuzz $(FUZZ_SECONDS)
+
+# The long runs start the viewer on X servers of their own; run from here.
+SOAK_SECONDS ?= 300
+soak: configure
+	@./tools/install-deps.sh valgrind
+	cmake --build $(BUILD_DIR) --target verrine_long_runs -j $(JOBS)
+	VERRINE_SOAK_SECONDS=$(SOAK_SECONDS) ./$(BUILD_DIR)/tests/verrine_long_runs
 
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)

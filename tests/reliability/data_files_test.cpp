@@ -222,6 +222,9 @@ void expectTextureShows(TextureFile state, const Image& fixedPipeline) {
     }
 }
 
+// Test lists show the case by its name.
+void PrintTo(const DataFilesCase& run, std::ostream* out) { *out << run.name; }
+
 class DataFiles : public ::testing::TestWithParam<DataFilesCase> {};
 
 TEST_P(DataFiles, ViewerStartsReportsDrawsEveryModeAndQuits) {

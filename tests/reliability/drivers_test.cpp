@@ -18,6 +18,9 @@ struct WeakDriver {
     std::vector<std::string> environment;
 };
 
+// Test lists show each case by its name.
+void PrintTo(const WeakDriver& driver, std::ostream* out) { *out << driver.name; }
+
 class BelowOpenGL20 : public ::testing::TestWithParam<WeakDriver> {};
 
 // Each shader: not created, then a compile report with an empty log; each
@@ -60,6 +63,8 @@ struct Screen {
     const char* name;
     const char* serverArguments;
 };
+
+void PrintTo(const Screen& screen, std::ostream* out) { *out << screen.name; }
 
 class WithoutAFittingVisual : public ::testing::TestWithParam<Screen> {};
 

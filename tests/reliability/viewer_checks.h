@@ -43,9 +43,10 @@ inline bool samePicture(const Image& a, const Image& b) {
 }
 
 // Presses a mode key (1, 2, 3) and returns the settled picture.
-inline Image pictureInMode(ViewerDriver& viewer, const std::string& key) {
+inline Image pictureInMode(ViewerDriver& viewer, const std::string& key,
+                           std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
     viewer.tapKey(key);
-    return viewer.stillClient();
+    return viewer.stillClient(timeout);
 }
 
 // Frames keep coming: with "Rotate Scene" on, the scene turns between two

@@ -25,7 +25,7 @@
 // it is, with the test's own environment.
 struct ViewerLaunch {
     std::vector<std::string> environment;  // NAME=VALUE added to the test's
-    std::vector<std::string> wrapper;      // a command the viewer runs under (valgrind, ...)
+    std::vector<std::string> wrapper;      // a program (full path) and arguments to run the viewer under
     std::chrono::seconds startTimeout{10};  // for the window and the first frame
 };
 
@@ -111,8 +111,10 @@ public:
     bool running();
     // For reading the viewer's /proc entries; -1 before launch().
     int processId() const;
-    // The private X server, ":N", for X tools of the test's own.
+    // The private X server, ":N", and the viewer's client area on it, for
+    // X requests of the test's own.
     std::string displayName() const;
+    unsigned long clientWindowId() const { return clientWindow_; }
     std::optional<int> waitForExit(std::chrono::milliseconds timeout);
 
 private:
