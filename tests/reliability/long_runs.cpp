@@ -2,8 +2,9 @@
 //
 // Soak: the viewer at full speed for five minutes (VERRINE_SOAK_SECONDS
 // shortens it) under seeded random input. Its resident memory may grow by
-// less than 1 MiB after the first ten seconds, its frame count must rise
-// between every two samples, and it must end with status 0.
+// less than 1 MiB after the first ten seconds, in which every drawing state
+// is met once; its frame count must rise between every two samples; and it
+// must end with status 0.
 //
 // Memcheck: the viewer under valgrind for a few frames of every mode, with
 // a short texture and a shader that does not compile, must read no
@@ -77,10 +78,12 @@ seconds soakDuration() {
     return seconds(configured ? std::atoi(configured) : 300);
 }
 
+// The Debug toggles the random input flips: all but "Rotate Scene".
+constexpr int kOtherToggles[] = {0, 1, 2, 4};
+
 // What a person might do, bounded so that the scene stays in view: every
 // pan, turn, roll or zoom is undone by its opposite for as long, drags
-// orbit about the rotation point, and the Debug toggles other than "Rotate
-// Scene" come and go.
+// orbit about the rotation point, and the other Debug toggles come and go.
 class RandomUser {
 public:
     explicit RandomUser(ViewerDriver& viewer) : viewer_(viewer), generator_(20261207) {}
@@ -96,12 +99,9 @@ public:
                 viewer_.holdKey(pair[1], hold);
                 break;
             }
-            case 1: {
-                int x = pick(100, viewer_.clientWidth() - 100);
-                int y = pick(100, viewer_.clientHeight() - 100);
-                viewer_.drag(x, y, x + pick(-90, 90), y + pick(-90, 90), pick(2, 20));
+            case 1:
+                drag();
                 break;
-            }
             case 2: {
                 int notches = pick(1, 4);
                 viewer_.turnWheel(notches);
@@ -111,23 +111,51 @@ public:
             case 3:
                 viewer_.tapKey(std::to_string(pick(1, 3)));
                 break;
-            case 4: {
-                const int kOtherToggles[] = {0, 1, 2, 4};
+            case 4:
                 EXPECT_TRUE(viewer_.chooseMenuItem(ViewerDriver::Menu::Debug, kOtherToggles[pick(0, 3)]));
                 break;
-            }
             default:
                 std::this_thread::sleep_for(milliseconds(pick(50, 500)));
                 break;
         }
     }
 
+    // The driver builds and caches code for each drawing state the first
+    // time it meets it, which takes memory for good. Every state the random
+    // input can reach is met here once: each mode with every overlay on,
+    // the rotation-point marker after a drag, and each mode with every
+    // overlay off.
+    void meetEveryDrawingState() {
+        for (int round = 0; round < 2; ++round) {
+            for (int item : kOtherToggles) EXPECT_TRUE(viewer_.chooseMenuItem(ViewerDriver::Menu::Debug, item));
+            for (const char* mode : {"1", "2", "3"}) {
+                viewer_.tapKey(mode);
+                drag();
+            }
+        }
+    }
+
 private:
     int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(generator_); }
+
+    void drag() {
+        int x = pick(100, viewer_.clientWidth() - 100);
+        int y = pick(100, viewer_.clientHeight() - 100);
+        viewer_.drag(x, y, x + pick(-90, 90), y + pick(-90, 90), pick(2, 20));
+    }
 
     ViewerDriver& viewer_;
     std::mt19937 generator_;
 };
+
+// Resident memory when no input is being handled: a menu that was just
+// open, or a burst of moves, holds memory for a moment that it then gives
+// back, enough to blur a comparison against a 1 MiB bound.
+long quietResidentKilobytes(int pid, FrameCounter& counter) {
+    std::this_thread::sleep_for(seconds(2));
+    counter.frames();
+    return residentKilobytes(pid);
+}
 
 ViewerLaunch patientLaunch() {
     ViewerLaunch how;
@@ -142,18 +170,21 @@ TEST(Soak, FullSpeedUnderRandomInputWithSteadyMemoryAndRisingFrames) {
 
     ViewerDriver viewer;
     ASSERT_TRUE(viewer.launch(patientLaunch()));
+    const Clock::time_point start = Clock::now();
     const int pid = viewer.processId();
     FrameCounter counter(viewer.displayName(), viewer.clientWindowId());
     ASSERT_TRUE(counter.ready()) << "no damage reports from the X server";
     ASSERT_TRUE(viewer.chooseMenuItem(ViewerDriver::Menu::Debug, kRotateSceneItem));
     RandomUser user(viewer);
+    user.meetEveryDrawingState();
+    std::this_thread::sleep_until(start + kSettling);
+    const long settledKilobytes = quietResidentKilobytes(pid, counter);
+    const double settledAt = std::chrono::duration<double>(Clock::now() - start).count();
 
-    const Clock::time_point start = Clock::now();
     const Clock::time_point end = start + soakDuration();
-    long settledKilobytes = -1;
-    long peakKilobytes = 0;
+    long peakKilobytes = settledKilobytes;
     long lastFrames = counter.frames();
-    Clock::time_point nextSample = start + kSampleInterval;
+    Clock::time_point nextSample = Clock::now() + kSampleInterval;
     while (Clock::now() < end) {
         user.act();
         counter.frames();
@@ -162,19 +193,18 @@ TEST(Soak, FullSpeedUnderRandomInputWithSteadyMemoryAndRisingFrames) {
         ASSERT_TRUE(viewer.running()) << "the viewer ended during the soak";
         long kilobytes = residentKilobytes(pid);
         peakKilobytes = std::max(peakKilobytes, kilobytes);
-        if (settledKilobytes < 0 && Clock::now() - start >= kSettling) settledKilobytes = kilobytes;
         long frames = counter.frames();
         EXPECT_GT(frames, lastFrames) << "no frame presented for " << kSampleInterval.count() << " s";
         lastFrames = frames;
+        std::printf("soak: %4.0f s %8ld kB %9ld frames\n",
+                    std::chrono::duration<double>(Clock::now() - start).count(), kilobytes, frames);
     }
-    const long finalKilobytes = residentKilobytes(pid);
+    const long finalKilobytes = quietResidentKilobytes(pid, counter);
     const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
     const long frames = counter.frames();
-    std::printf("soak: %.0f s, %ld frames (%.0f a second); resident memory %ld kB after %lld s, %ld kB at "
+    std::printf("soak: %.0f s, %ld frames (%.0f a second); resident memory %ld kB after %.0f s, %ld kB at "
                 "the end, %ld kB at most\n",
-                elapsed, frames, frames / elapsed, settledKilobytes, static_cast<long long>(kSettling.count()),
-                finalKilobytes, peakKilobytes);
-    ASSERT_GT(settledKilobytes, 0) << "the soak was too short to take the settled size";
+                elapsed, frames, frames / elapsed, settledKilobytes, settledAt, finalKilobytes, peakKilobytes);
     EXPECT_LT(finalKilobytes - settledKilobytes, kAllowedGrowthKilobytes);
     EXPECT_TRUE(quitsOnEscape(viewer));
 }
