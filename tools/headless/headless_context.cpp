@@ -39,9 +39,11 @@ HeadlessContext::HeadlessContext() {
     }
 }
 
+// The display stays initialised: both tools exit right after, and Mesa's
+// eglTerminate unloads its driver while dropping a block the driver allocated
+// once, a leak LeakSanitizer reports with no frame left to name it by.
 HeadlessContext::~HeadlessContext() {
     if (display_ == nullptr) return;
     eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
     if (context_ != nullptr) eglDestroyContext(display_, context_);
-    eglTerminate(display_);
 }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/application.h"
+#include "app/globals.h"
 #include "app/render_options.h"
 #include "platform/glut_startup.h"
 #include "platform/linux/display.h"
@@ -79,12 +80,13 @@ int main(int argc, char** argv) {
     // reach standard error.
     options->shaderDebug = false;
 
-    // As the viewer starts: the Application, then the size of the drawing
-    // area, then the mode the user picks.
-    Application application;
+    // As the viewer starts: the Application, held by the global for the
+    // rest of the run like the viewer's, then the size of the drawing area,
+    // then the mode the user picks.
+    application = new Application();
     reshape(shot.width, shot.height);
-    application.shaderSet.setMode(shot.mode);
-    for (int i = 0; i < shot.frames; ++i) application.renderFrame();
+    application->shaderSet.setMode(shot.mode);
+    for (int i = 0; i < shot.frames; ++i) application->renderFrame();
 
     if (!writePng(shot.output, shot.width, shot.height, frame.readRgb(), problem)) {
         return fail(problem);
