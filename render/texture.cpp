@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 
 #include "app/application.h"
 
@@ -12,6 +13,12 @@ Texture::Texture(std::string fileName, int width, int height) : width(width), he
 }
 
 bool readRawImage(const std::string& fileName, std::vector<unsigned char>& pixels) {
+    // Only a regular file: a named pipe would hold start-up until something
+    // writes to it. Anything else counts as no file at all.
+    std::error_code unused;
+    if (!std::filesystem::is_regular_file(fileName, unused)) {
+        return false;
+    }
     std::FILE* file = std::fopen(fileName.c_str(), "rb");
     if (file == nullptr) {
         return false;
@@ -21,7 +28,7 @@ bool readRawImage(const std::string& fileName, std::vector<unsigned char>& pixel
     std::fill(pixels.begin(), pixels.end(), 0);
     // Bytes past the array's size are ignored; a short read is not an error.
     std::fread(pixels.data(), pixels.size(), 1, file);
-    // A read error (the path is a directory, say) counts as no file at all.
+    // A read error counts as no file at all.
     const bool unreadable = std::ferror(file) != 0;
     std::fclose(file);
     return !unreadable;

@@ -18,6 +18,7 @@ public:
 };
 
 // Fills pixels from the start of a headerless file: black where the file is
-// shorter, the rest of a longer file ignored. False, with pixels untouched,
-// when the file cannot be opened or read (a directory, say).
+// shorter, the rest of a longer file ignored. False when the path is not a
+// regular file (a directory or a named pipe, say) or cannot be opened or read;
+// the pixels are then not to be used.
 bool readRawImage(const std::string& fileName, std::vector<unsigned char>& pixels);

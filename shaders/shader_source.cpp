@@ -1,4 +1,5 @@
 // Reading a GLSL source file into one string, with the traces of reading.
+#include <filesystem>
 #include <fstream>
 
 #include "app/render_options.h"
@@ -8,10 +9,14 @@
 // Text mode, done the same way on every platform: a line ends at LF, and a CR
 // right before that LF (a Windows line end) is not part of the line. A missing
 // or unreadable file leaves the stream failed, so the loop reads nothing and
-// the result is empty; a directory opens but fails at its first read.
+// the result is empty. Only a regular file is opened: a directory would fail
+// at its first read anyway, a named pipe would hold start-up until something
+// writes to it, and a device such as /dev/zero would never end.
 std::string ShaderProgram::readSource(std::string path) {
     std::string result;
-    std::ifstream file(path, std::ios::in | std::ios::binary);
+    std::ifstream file;
+    std::error_code unused;
+    if (std::filesystem::is_regular_file(path, unused)) file.open(path, std::ios::in | std::ios::binary);
     traceFilePath(path);
     std::string line;
     while (std::getline(file, line)) {

@@ -1,5 +1,6 @@
 // Raw RGB files made into textures: row order, long, short, missing and
-// unreadable files, the sampling parameters, and the shipped stripes file.
+// unreadable files (a named pipe among them), the sampling parameters, and
+// the shipped stripes file.
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -10,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include "render/texture.h"
+#include "tests/support/named_pipe.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/support/test_window.h"
 
 namespace {
@@ -87,7 +90,15 @@ TEST_F(TextureFile, PixelsAShortFileLacksAreBlack) {
     expectRow(pixels, size, size - 1, 0, 0, 0);
 }
 
-TEST_F(TextureFile, MissingFileOrDirectoryMakesNoTexture) {
+TEST_F(TextureFile, MissingFileDirectoryOrNamedPipeMakesNoTexture) {
+    ScratchFolder folder;
+    const std::string pipe = folder / "pipe.raw";
+    ASSERT_TRUE(makeNamedPipe(pipe));
+    std::vector<unsigned char> pixels(40 * 40 * 3);
+    bool read = true;
+    EXPECT_TRUE(finishesWithoutAWriter(pipe, [&] { read = readRawImage(pipe, pixels); }));
+    EXPECT_FALSE(read);
+
     for (const std::string& path : {testing::TempDir() + "no-such.raw", testing::TempDir()}) {
         SCOPED_TRACE(path);
         Texture texture(path, 40, 40);

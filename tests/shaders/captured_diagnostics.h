@@ -1,14 +1,12 @@
 // Test helpers: a diagnostic sink that records what the shader system
-// reports, and a scratch folder for source files with exact bytes.
+// reports, and the scratch folder the source files with exact bytes go in.
 #pragma once
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "shaders/diagnostic.h"
+#include "tests/support/scratch_folder.h"
 
 // The fixed beginnings of the two failure reports; the driver's log follows.
 inline const std::string kCompileReportHeader =
@@ -56,28 +54,3 @@ private:
     DiagnosticSink previous_;
 };
 
-// A fresh folder under the system's temporary folder, removed with its content.
-class ScratchFolder {
-public:
-    ScratchFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "verrine-shaders-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
-    ~ScratchFolder() { std::filesystem::remove_all(path_); }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    const std::filesystem::path& path() const { return path_; }
-
-    // Writes the bytes as they are (no line-end translation); returns the path.
-    std::string write(const std::string& name, const std::string& bytes) const {
-        std::filesystem::path file = path_ / name;
-        std::filesystem::create_directories(file.parent_path());
-        std::ofstream(file, std::ios::binary) << bytes;
-        return file.string();
-    }
-
-private:
-    std::filesystem::path path_;
-};

@@ -6,6 +6,7 @@
 #include "app/render_options.h"
 #include "shaders/shader_program.h"
 #include "tests/shaders/captured_diagnostics.h"
+#include "tests/support/named_pipe.h"
 
 namespace {
 
@@ -50,6 +51,18 @@ TEST(ReadSourceFailures, MissingFileAndFolderGiveEmptyText) {
     // A folder opens on some systems and then fails at its first read.
     EXPECT_EQ(ShaderProgram::readSource(folder.path().string()), "");
     EXPECT_TRUE(captured.reports().empty());
+}
+
+// Neither waits for a writer nor reads without end: both give empty text.
+TEST(ReadSourceFailures, NamedPipeAndEndlessDeviceGiveEmptyText) {
+    ScratchFolder folder;
+    const std::string pipe = folder / "pipe.txt";
+    ASSERT_TRUE(makeNamedPipe(pipe));
+    CapturedDiagnostics captured;
+    std::string fromPipe = "not read";
+    EXPECT_TRUE(finishesWithoutAWriter(pipe, [&] { fromPipe = ShaderProgram::readSource(pipe); }));
+    EXPECT_EQ(fromPipe, "");
+    EXPECT_EQ(ShaderProgram::readSource("/dev/zero"), "");
 }
 
 TEST(ReadSourceTraces, PathThenTextForEveryRead) {

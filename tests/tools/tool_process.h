@@ -2,8 +2,6 @@
 // test's choice, with their standard output and error captured.
 #pragma once
 
-#include <stdlib.h>
-
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -12,25 +10,7 @@
 #include <vector>
 
 #include "tests/support/child_process.h"
-
-// A fresh folder under the system's temporary folder, removed with its content.
-class ScratchFolder {
-public:
-    ScratchFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "verrine-tools-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
-    ~ScratchFolder() { std::filesystem::remove_all(path_); }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    const std::filesystem::path& path() const { return path_; }
-    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
-};
+#include "tests/support/scratch_folder.h"
 
 inline std::string readWholeFile(const std::filesystem::path& path) {
     std::ifstream file(path, std::ios::binary);
