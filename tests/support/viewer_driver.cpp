@@ -1,6 +1,7 @@
 #include "tests/support/viewer_driver.h"
 
 #include "tests/support/scene_pixels.h"
+#include "tests/support/x_input.h"
 
 #include <stdlib.h>
 
@@ -260,15 +261,7 @@ void ViewerDriver::turnWheel(int notches) {
 }
 
 void ViewerDriver::requestClose() {
-    Display* display = server_->display();
-    XEvent event = {};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = topWindow_;
-    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, topWindow_, False, NoEventMask, &event);
+    sendCloseRequest(server_->display(), topWindow_);
     sync();
 }
 

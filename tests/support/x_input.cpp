@@ -127,16 +127,19 @@ void XInput::wheel(int button) {
     buttonUp(button);
 }
 
-void XInput::requestClose(HWND window) {
-    Window xWindow = platform::topLevelXWindow(window);
+void sendCloseRequest(Display* display, unsigned long topLevelWindow) {
     XEvent event = {};
     event.xclient.type = ClientMessage;
-    event.xclient.window = xWindow;
-    event.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
+    event.xclient.window = topLevelWindow;
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
     event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
     event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display_, xWindow, False, NoEventMask, &event);
+    XSendEvent(display, topLevelWindow, False, NoEventMask, &event);
+}
+
+void XInput::requestClose(HWND window) {
+    sendCloseRequest(display_, platform::topLevelXWindow(window));
     flush();
 }
 

@@ -11,6 +11,10 @@
 struct _XDisplay;
 class TestWindow;
 
+// Asks a top-level X window to close, as a window manager's close box does:
+// WM_DELETE_WINDOW through WM_PROTOCOLS. The caller flushes or syncs.
+void sendCloseRequest(_XDisplay* display, unsigned long topLevelWindow);
+
 class XInput {
 public:
     static constexpr int kLeftButton = 1;
