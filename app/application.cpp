@@ -4,6 +4,14 @@
 
 #include "app/render_options.h"
 #include "platform/win32.h"
+#include "render/gl_state.h"
+
+namespace {
+// The text overlay projects onto this stored size; resizing the window
+// never changes it.
+constexpr int kOverlaySize = 500;
+constexpr int kStripesSize = 40;
+}  // namespace
 
 Application::Application() {
     // The shader set is constructed first and makes no GL call; the program
@@ -17,12 +25,28 @@ Application::Application() {
     scene = new Scene();
 }
 
+void Application::initGL() {
+    width = kOverlaySize;
+    height = kOverlaySize;
+    initGLState(width, height);
+}
+
+void Application::loadTextures() {
+    texture = new Texture("resources/textures/stripes.raw", kStripesSize, kStripesSize);
+}
+
 void Application::renderFrame() {
     update();
     camera->applyView();
     drawScene();
     camera->drawRotationPoint();
     drawFps();
+}
+
+void Application::drawScene() {
+    clearFrame();
+    setCameraPosition(shaderSet.currentProgram(), camera->position);
+    scene->draw();
 }
 
 // One camera step per held pair and frame; the first key of a pair wins.

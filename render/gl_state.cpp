@@ -2,12 +2,10 @@
 // window's client area.
 #include "render/gl_state.h"
 
-#include "app/application.h"
 #include "platform/gl.h"
 
 namespace {
 
-constexpr int kInitialViewportSize = 500;
 constexpr double kFieldOfViewDegrees = 60.0;
 constexpr double kNearPlane = 0.09;
 constexpr double kFarPlane = 1000.0;
@@ -26,16 +24,14 @@ void setViewportAndPerspective(int width, int height) {
 
 }  // namespace
 
-void Application::initGL() {
-    // The stored size is what the text overlay projects onto; resizing the
-    // window never changes it.
-    width = kInitialViewportSize;
-    height = kInitialViewportSize;
+void initGLState(int width, int height) {
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_LIGHTING);
     glClearColor(0.49f, 0.49f, 0.49f, 1.0f);
     setViewportAndPerspective(width, height);
 }
+
+void clearFrame() { glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); }
 
 void reshape(int width, int height) {
     // A minimised window reports 0 x 0; keep the last projection rather than

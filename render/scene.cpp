@@ -1,7 +1,6 @@
 // The scene's content and the order in which each frame draws it.
 #include "render/scene.h"
 
-#include "app/application.h"
 #include "platform/gl.h"
 
 namespace {
@@ -50,16 +49,4 @@ void Scene::draw() {
     drawBasePlane();
     drawAxis();
     glPopMatrix();
-}
-
-void Application::drawScene() {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    const GLfloat eye[3] = {static_cast<GLfloat>(camera->position.x),
-                            static_cast<GLfloat>(camera->position.y),
-                            static_cast<GLfloat>(camera->position.z)};
-    // Looked up by name every frame, in every mode: in the fixed pipeline the
-    // program is 0, the location -1 and the upload has no effect.
-    const GLint location = glGetUniformLocation(shaderSet.currentProgram(), "CAMERA_POSITION");
-    glUniform3fv(location, 1, eye);
-    scene->draw();
 }

@@ -6,8 +6,6 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "app/application.h"
-
 Texture::Texture(std::string fileName, int width, int height) : width(width), height(height) {
     load(fileName);
 }
@@ -53,8 +51,4 @@ void Texture::load(std::string fileName) {
     // 4, which the 40-pixel rows (120 bytes) meet. GLU rescales 40 x 40 to a
     // power of two and builds every level.
     gluBuild2DMipmaps(GL_TEXTURE_2D, 3, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-}
-
-void Application::loadTextures() {
-    texture = new Texture("resources/textures/stripes.raw", 40, 40);
 }

@@ -42,3 +42,12 @@ GLuint ShaderSet::currentProgram() {
     }
     return 0;
 }
+
+void setCameraPosition(GLuint program, const Vector3& eye) {
+    const GLfloat position[3] = {static_cast<GLfloat>(eye.x), static_cast<GLfloat>(eye.y),
+                                 static_cast<GLfloat>(eye.z)};
+    // Looked up by name every frame, in every mode: in the fixed pipeline the
+    // program is 0, the location -1 and the upload has no effect.
+    const GLint location = glGetUniformLocation(program, "CAMERA_POSITION");
+    glUniform3fv(location, 1, position);
+}

@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "geometry/vector3.h"
 #include "shaders/shader_program.h"
 
 class ShaderSet {
@@ -16,3 +17,7 @@ public:
     ShaderMode currentMode;
     std::vector<ShaderProgram> programs;
 };
+
+// Hands the eye position, in single precision, to the program's
+// "CAMERA_POSITION": the one uniform the viewer sets.
+void setCameraPosition(GLuint program, const Vector3& eye);
