@@ -13,9 +13,9 @@ struct MenuItem {
 };
 
 constexpr MenuItem kShaderItems[] = {
-    {200, "Fixed Pipeline - 1"},
-    {201, "Toon - 2"},
-    {202, "Edge - 3"},
+    {kFixedPipelineMode, "Fixed Pipeline - 1"},
+    {kToonMode, "Toon - 2"},
+    {kEdgeMode, "Edge - 3"},
 };
 
 constexpr MenuItem kDebugItems[] = {

@@ -3,6 +3,13 @@
 #include "app/globals.h"
 #include "app/window.h"
 
+namespace {
+// The shown rate is refreshed in frames that end on a tick count divisible
+// by this, so the text changes a few times a second at most and stays
+// readable; at a low frame rate whole seconds may pass between refreshes.
+constexpr DWORD kFpsRefreshTicks = 40;
+}  // namespace
+
 HWND openViewerWindow(HINSTANCE instance) {
     WNDCLASSA windowClass = {};
     // CS_OWNDC: the window keeps one device context, which the context and
@@ -46,6 +53,6 @@ bool runFrame(HDC deviceContext, MSG* message) {
     application->renderFrame();
     SwapBuffers(deviceContext);
     frameTimer->stopFrame();
-    if (GetTickCount() % 40 == 0) application->setFps(frameTimer->framesPerSecond());
+    if (GetTickCount() % kFpsRefreshTicks == 0) application->setFps(frameTimer->framesPerSecond());
     return true;
 }

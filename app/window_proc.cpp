@@ -37,7 +37,7 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         }
         case WM_MOUSEWHEEL: {
             short delta = static_cast<short>(HIWORD(wParam));
-            application->mouseWheel(static_cast<float>(delta / 120.0));
+            application->mouseWheel(static_cast<float>(delta / static_cast<double>(WHEEL_DELTA)));
             break;
         }
         default:

@@ -120,6 +120,8 @@ void Camera::drawRotationPoint() {
     // Drawn under the view matrix alone and always in front of the scene.
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_LIGHTING);
+    // Rounded to a float on purpose, as the arm length has always been; the
+    // vertices are then computed from it in double precision.
     const double size = static_cast<float>(distance * kRotationPointScale);
     glBegin(GL_LINES);
     glColor4f(1.0f, 0.6f, 0.78f, 1.0f);
