@@ -10,7 +10,7 @@
 #include <GL/glx.h>
 
 #include "platform/linux/display.h"
-#include "platform/linux/gl_context.h"
+#include "platform/linux/wgl_over_glx.h"
 #include "platform/linux/window.h"
 
 // A window's one device context (every class behaves as CS_OWNDC). The

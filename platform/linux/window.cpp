@@ -9,7 +9,7 @@
 #include <FL/x.H>
 
 #include "platform/linux/display.h"
-#include "platform/linux/gl_context.h"
+#include "platform/linux/wgl_over_glx.h"
 #include "platform/linux/menu.h"
 #include "platform/linux/queue.h"
 #include "platform/linux/window.h"
