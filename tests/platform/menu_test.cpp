@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <FL/Fl.H>
 #include <FL/Fl_Menu_Item.H>
 
 #include "platform/linux/window.h"
@@ -86,7 +87,8 @@ TEST(Menu, CheckMarksAreSetAndReadByCommandIdThroughThePopups) {
     EXPECT_EQ(stateOf(bar, kToon), static_cast<UINT>(MFS_GRAYED));
     EXPECT_EQ(stateOf(bar, kFixed), static_cast<UINT>(MFS_CHECKED)) << "a neighbour is untouched";
 
-    // The bar shows what the record says.
+    // The bar shows what the record says once the toolkit has had its turn.
+    Fl::check();
     const std::vector<Fl_Menu_Item>& shown = test.window()->menuItems;
     auto shownItem = [&](UINT id) {
         for (const Fl_Menu_Item& item : shown) {
