@@ -1,9 +1,13 @@
 // The frame-rate text and the counter arithmetic behind it.
 
+#include <chrono>
+
 #include <gtest/gtest.h>
 
 #include "app/application.h"
 #include "app/frame_timer.h"
+#include "app/viewer.h"
+#include "tests/app/app_fixture.h"
 
 namespace {
 
@@ -49,6 +53,30 @@ TEST(FrameTimer, MeasuresARealFrame) {
     timer.stopCount.QuadPart += 100000;  // at least 10 ms, so the rate stays finite and below 100
     EXPECT_GT(timer.framesPerSecond(), 0.0);
     EXPECT_LE(timer.framesPerSecond(), 100.0);
+}
+
+// The loop stores the measured rate only in frames that end on a tick count
+// divisible by 40. The loop reads the tick after the swap, somewhere between
+// the two reads around runFrame.
+TEST_F(AppTest, FrameLoopStoresTheRateOnTicksDivisibleByForty) {
+    if (!frameTimer) frameTimer = new FrameTimer();
+    MSG message = {};
+    int stored = 0;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    while (stored < 3 && std::chrono::steady_clock::now() < deadline) {
+        application->fps = -1.0;
+        const DWORD before = GetTickCount();
+        ASSERT_TRUE(runFrame(window->deviceContext(), &message));
+        const DWORD after = GetTickCount();
+        const bool onMultiple = after / 40 != before / 40 || before % 40 == 0;
+        if (application->fps != -1.0) {
+            ++stored;
+            EXPECT_TRUE(onMultiple) << "stored between ticks " << before << " and " << after;
+        } else if (before == after) {
+            EXPECT_NE(before % 40, 0u) << "not stored at tick " << before;
+        }
+    }
+    EXPECT_EQ(stored, 3) << "the rate was stored too rarely";
 }
 
 }  // namespace

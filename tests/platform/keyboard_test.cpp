@@ -86,6 +86,13 @@ TEST_F(Keyboard, KeyMessagesCarryRepeatCountAndTransitionBits) {
     EXPECT_EQ((down >> 30) & 3, 0) << "first press: not down before, a press";
     EXPECT_EQ(LOWORD(up), 1);
     EXPECT_EQ((up >> 30) & 3, 3) << "release: down before, a release";
+
+    // The release cleared the key's held state: a second press is a first
+    // press again, not a repeat.
+    input.keyDown(XK_d);
+    input.keyUp(XK_d);
+    ASSERT_TRUE(test.pumpUntil([&] { return test.receivedOf(WM_KEYUP).size() == 2; }));
+    EXPECT_EQ((test.receivedOf(WM_KEYDOWN).at(1).lParam >> 30) & 3, 0) << "second press: not down before";
 }
 
 // The X server repeats after about 660 ms; on a loaded machine it may lag,

@@ -1,6 +1,7 @@
 // Raw RGB files made into textures: row order, long, short, missing and
 // unreadable files (a named pipe among them), the sampling parameters, and
 // the shipped stripes file.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -82,12 +83,20 @@ TEST_F(TextureFile, BytesPastTheImageAreIgnored) {
 TEST_F(TextureFile, PixelsAShortFileLacksAreBlack) {
     Bytes half = redThenBlue(40);
     half.resize(half.size() / 2);
-    Texture texture(write("short.raw", half), 40, 40);
+    const std::string path = write("short.raw", half);
+    Texture texture(path, 40, 40);
     ASSERT_NE(texture.id, 0u);
     int size;
     const Bytes pixels = level0(&size);
     expectRow(pixels, size, 0, 255, 0, 0);
     expectRow(pixels, size, size - 1, 0, 0, 0);
+
+    // The reader itself clears what the file lacks: a reused buffer must not
+    // show its old contents where a new Texture's buffer would be zero anyway.
+    Bytes dirty(40 * 40 * 3, 0xAB);
+    ASSERT_TRUE(readRawImage(path, dirty));
+    EXPECT_EQ(Bytes(dirty.begin(), dirty.begin() + half.size()), half);
+    EXPECT_EQ(std::count(dirty.begin() + half.size(), dirty.end(), 0), static_cast<long>(dirty.size() - half.size()));
 }
 
 TEST_F(TextureFile, MissingFileDirectoryOrNamedPipeMakesNoTexture) {
