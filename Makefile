@@ -1,6 +1,7 @@
 # Verrine: the commands of the README.
 #   make run   install what is missing, build, start the viewer here
-#   make test  install what is missing, build, run every test under Xvfb
+#   make test  install what is missing, build, run every test under Xvfb,
+#              on all cores
 #   make sanitize  the whole suite built with AddressSanitizer and UBSan
 #   make fuzz      the file readers under libFuzzer, FUZZ_SECONDS each
 #   make soak      the long runs: the viewer at full speed under random input
@@ -37,7 +38,7 @@ run: build
 
 test: build
 	xvfb-run -a -s "-screen 0 1280x1024x24" \
-	    ctest --test-dir $(BUILD_DIR) --output-on-failure --no-tests=error
+	    ctest --test-dir $(BUILD_DIR) -j $(JOBS) --output-on-failure --no-tests=error
 
 # Run from here: the viewer reads resources/ relative to the working directory.
 bench: configure
@@ -88,7 +89,7 @@ sanitize: deps
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	xvfb-run -a -s "-screen 0 1280x1024x24" \
-	    ctest --test-dir $(SANITIZE_BUILD_DIR) --output-on-failure --no-tests=error
+	    ctest --test-dir $(SANITIZE_BUILD_DIR) -j $(JOBS) --output-on-failure --no-tests=error
 
 # libFuzzer on the shader source reader and the texture file reader, from the
 # seeds in fuzz/corpus/, FUZZ_SECONDS each.
