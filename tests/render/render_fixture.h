@@ -2,7 +2,6 @@
 // enough for its 500 x 500 viewport, and probes of the frame it draws.
 #pragma once
 
-#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -12,21 +11,8 @@
 #include "app/render_options.h"
 #include "platform/gl.h"
 #include "platform/glut_startup.h"
+#include "tests/support/scene_pixels.h"
 #include "tests/support/test_window.h"
-
-// Its own name: the support library's Rgb is another type.
-namespace render_probe {
-struct Rgb {
-    int r, g, b;
-};
-}  // namespace render_probe
-using render_probe::Rgb;
-
-constexpr Rgb kBackground = {125, 125, 125};   // clear colour 0.49
-constexpr Rgb kGridGrey = {94, 94, 94};        // 0.37
-constexpr Rgb kLightYellow = {255, 255, 0};
-constexpr Rgb kRotationPink = {255, 153, 199};  // (1.0, 0.6, 0.78)
-constexpr Rgb kAxisGreen = {0, 255, 0};
 
 class RenderTest : public ::testing::Test {
 protected:
@@ -77,10 +63,7 @@ protected:
         return {p[0], p[1], p[2]};
     }
 
-    static bool matches(Rgb actual, Rgb expected) {
-        return std::abs(actual.r - expected.r) <= 2 && std::abs(actual.g - expected.g) <= 2 &&
-               std::abs(actual.b - expected.b) <= 2;
-    }
+    static bool matches(Rgb actual, Rgb expected) { return isNear(actual, expected, 2); }
 
     // Pixels of the colour within `radius` of the projection of a world
     // point; lines need not pass through the exact projected pixel.

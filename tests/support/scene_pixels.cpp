@@ -3,18 +3,15 @@
 #include <algorithm>
 #include <cstdlib>
 
-namespace {
-
-bool near(Rgb colour, int red, int green, int blue, int tolerance) {
-    return std::abs(colour.red - red) <= tolerance && std::abs(colour.green - green) <= tolerance &&
-           std::abs(colour.blue - blue) <= tolerance;
+bool isNear(Rgb colour, Rgb expected, int tolerance) {
+    return std::abs(colour.red - expected.red) <= tolerance &&
+           std::abs(colour.green - expected.green) <= tolerance &&
+           std::abs(colour.blue - expected.blue) <= tolerance;
 }
 
-}  // namespace
+bool isViewerBackground(Rgb colour) { return isNear(colour, kViewerBackground, 2); }
 
-bool isViewerBackground(Rgb colour) { return near(colour, 125, 125, 125, 2); }
-
-bool isGridLine(Rgb colour) { return near(colour, 94, 94, 94, 2); }
+bool isGridLine(Rgb colour) { return isNear(colour, kGridGrey, 2); }
 
 bool isObject(Rgb colour) { return !isViewerBackground(colour) && !isGridLine(colour); }
 
@@ -24,6 +21,6 @@ bool isStripeColour(Rgb colour) {
     return high - low > 40;
 }
 
-bool isRotationMarkerPink(Rgb colour) { return near(colour, 255, 153, 199, 8); }
+bool isRotationMarkerPink(Rgb colour) { return isNear(colour, kRotationMarkerPink, 8); }
 
-bool isLightMarkerYellow(Rgb colour) { return near(colour, 255, 255, 0, 8); }
+bool isLightMarkerYellow(Rgb colour) { return isNear(colour, kLightMarkerYellow, 8); }

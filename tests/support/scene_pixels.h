@@ -4,6 +4,16 @@
 
 #include "tests/support/image.h"
 
+// The colours the viewer draws, as 8-bit channels.
+constexpr Rgb kViewerBackground = {125, 125, 125};    // clear colour 0.49
+constexpr Rgb kGridGrey = {94, 94, 94};               // 0.37
+constexpr Rgb kLightMarkerYellow = {255, 255, 0};
+constexpr Rgb kRotationMarkerPink = {255, 153, 199};  // (1.0, 0.6, 0.78)
+constexpr Rgb kAxisGreen = {0, 255, 0};
+
+// Every channel within the tolerance of the expected colour.
+bool isNear(Rgb colour, Rgb expected, int tolerance);
+
 // The clear colour, 0.49 grey.
 bool isViewerBackground(Rgb colour);
 // The base-plane grid, 0.37 grey, drawn unlit.
