@@ -4,9 +4,22 @@
 #include <string>
 #include <vector>
 
-// Writes 8-bit RGB rows (top row first) to a temporary file in the target's
-// folder and renames it over `path` only when it is complete. On failure,
-// returns false with one line saying why in `problem` and leaves no file
-// behind.
-bool writePng(const std::string& path, int width, int height,
-              const std::vector<unsigned char>& rgb, std::string& problem);
+// 8-bit RGB, rows from the top of the picture down.
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<unsigned char> rgb;
+};
+
+// One line saying why `path` cannot take a picture (a folder, a device, a
+// pipe), or an empty text. A path that does not exist yet can.
+std::string unwritableOutput(const std::string& path);
+
+// Writes to a temporary file in the target's folder and renames it over the
+// target only when it is complete. A symbolic link is followed, so its
+// target gets the picture and the link stays. On failure, returns false with
+// one line saying why in `problem` and leaves no file behind.
+bool writePng(const std::string& path, const Picture& picture, std::string& problem);
+
+bool writePngToStandardOutput(const Picture& picture, std::string& problem);
+

@@ -5,7 +5,8 @@
 #include <sstream>
 
 const char kShotUsage[] =
-    "usage: verrine-shot OUT.png [--mode 200|201|202] [--debug LIST] [--frames N] [--size WxH]\n";
+    "usage: verrine-shot OUT.png [--mode 200|201|202] [--debug LIST] [--frames N] [--size WxH]\n"
+    "                    [--vertex FILE --fragment FILE]\n";
 
 namespace {
 
@@ -57,6 +58,7 @@ bool parseDebugList(const std::string& text, RenderOptions& flags) {
 
 bool parseShotOptions(int count, const char* const* arguments, ShotOptions& options,
                       std::string& problem) {
+    bool modeGiven = false;
     for (int i = 0; i < count; ++i) {
         const std::string argument = arguments[i];
         const bool isOption = argument.size() > 1 && argument[0] == '-';
@@ -77,6 +79,7 @@ bool parseShotOptions(int count, const char* const* arguments, ShotOptions& opti
         if (argument == "--mode") {
             valid = value == "200" || value == "201" || value == "202";
             if (valid) options.mode = std::atoi(value.c_str());
+            modeGiven = true;
         } else if (argument == "--debug") {
             valid = parseDebugList(value, options.debug);
             options.debugGiven = true;
@@ -84,6 +87,9 @@ bool parseShotOptions(int count, const char* const* arguments, ShotOptions& opti
             valid = parseCount(value, kMaxFrames, options.frames);
         } else if (argument == "--size") {
             valid = parseSize(value, options.width, options.height);
+        } else if (argument == "--vertex" || argument == "--fragment") {
+            valid = !value.empty();
+            (argument == "--vertex" ? options.vertexPath : options.fragmentPath) = value;
         } else {
             problem = "unknown option " + argument;
             return false;
@@ -95,7 +101,11 @@ bool parseShotOptions(int count, const char* const* arguments, ShotOptions& opti
     }
     if (options.output.empty()) {
         problem = "no output file given";
-        return false;
+    } else if (options.vertexPath.empty() != options.fragmentPath.empty()) {
+        problem = "--vertex and --fragment go together: a program needs both stages";
+    } else if (options.pairGiven() && modeGiven && options.mode != 201) {
+        problem = "--vertex and --fragment are drawn as the toon program, mode 201";
     }
-    return true;
+    if (options.pairGiven()) options.mode = 201;
+    return problem.empty();
 }

@@ -13,6 +13,11 @@ struct ShotOptions {
     int frames = 1;
     int width = 500;            // the viewport the viewer starts with
     int height = 500;
+    std::string vertexPath;     // a pair drawn as the toon program instead of the viewer's
+    std::string fragmentPath;
+
+    bool pairGiven() const { return !vertexPath.empty(); }
+    bool toStandardOutput() const { return output == "-"; }
 };
 
 extern const char kShotUsage[];
