@@ -234,6 +234,42 @@ TEST(VerrineCheck, CameraPositionOfAnotherTypeIsNeverSet) {
         << result.out;
 }
 
+// Mesa takes a float suffix in GLSL 1.10, which has none; it rejects the
+// recursion that the reference compiler lets pass until link time.
+TEST(VerrineCheck, SaysWhereTheDriverAndTheReferenceCompilerDisagree) {
+    ScratchFolder folder;
+    const std::string suffix = "void main()\n{\n    gl_FragColor = vec4(1.0f);\n}\n";
+    const ProcessResult accepted = checkPair(folder, kSoundVertex, suffix);
+    EXPECT_EQ(accepted.status, 0) << accepted.out;
+    EXPECT_TRUE(contains(accepted.out, folder / "pair.frag" +
+                                           ":3:5: warning: the driver (Mesa ") &&
+                contains(accepted.out, ") accepts this, the reference compiler (glslang) rejects it: "
+                                       "'floating-point suffix' : not supported for this version"))
+        << accepted.out;
+
+    const ProcessResult secondOpinionOff = checkPair(folder, kSoundVertex, suffix, {"--no-reference"});
+    EXPECT_FALSE(contains(secondOpinionOff.out, "glslang")) << secondOpinionOff.out;
+
+    const std::string recursion =
+        "#version 110\nfloat f(float x) { return x > 0.0 ? f(x - 1.0) : 0.0; }\n"
+        "void main() { gl_FragColor = vec4(f(1.0)); }\n";
+    const ProcessResult rejected = checkPair(folder, kSoundVertex, recursion);
+    EXPECT_EQ(rejected.status, 1);
+    EXPECT_TRUE(contains(rejected.out, ": warning: the reference compiler (glslang) accepts this file, which "
+                                       "the driver (Mesa "))
+        << rejected.out;
+
+    // Agreement, on the accepted and on the rejected side, adds nothing. A
+    // file without #version is desktop GLSL 1.10 to both, with its built-in
+    // state (OpenGL ES 1.00 would have no gl_Vertex).
+    const ProcessResult bothReject = checkPair(folder, kSoundVertex, "void main() { gl_FragColor = ; }\n");
+    EXPECT_FALSE(contains(bothReject.out, "glslang")) << bothReject.out;
+    const ProcessResult bothAccept = checkPair(folder, "void main() { gl_Position = gl_ModelViewProjectionMatrix * gl_Vertex; }\n",
+                                               "void main() { gl_FragColor = gl_Color; }\n");
+    EXPECT_EQ(bothAccept.status, 0);
+    EXPECT_FALSE(contains(bothAccept.out, "glslang")) << bothAccept.out;
+}
+
 // CPU time of a process, in clock ticks, from /proc.
 long cpuTicks(pid_t pid) {
     std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");

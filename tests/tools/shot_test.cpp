@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 
 #include "tests/support/image.h"
 #include "tests/tools/tool_process.h"
@@ -147,6 +148,10 @@ TEST(VerrineShot, BadArgumentsGiveTheUsageAndExit2) {
         {output, "--vertex", "a.vert"},
         {output, "--fragment", "a.frag"},
         {output, "--vertex", "a.vert", "--fragment", "a.frag", "--mode", "202"},
+        {output, "--tolerance", "3"},
+        {output, "--compare", "ref.png", "--fuzz", "256"},
+        {output, "--compare", "ref.png", "--tolerance", "-1"},
+        {"-", "--compare", "ref.png"},
     };
     for (const std::vector<std::string>& arguments : mistakes) {
         std::vector<std::string> command = {VERRINE_SHOT_PATH};
@@ -223,6 +228,42 @@ TEST(VerrineShot, ModeWhoseProgramDoesNotBuildWritesNoPicture) {
     EXPECT_EQ(runProgram({VERRINE_SHOT_PATH, output, "--mode", "202", "--size", "8x8"}, scratch.path().string())
                   .status,
               0);
+}
+
+TEST(VerrineShot, ComparesWithAReferenceWithinTolerance) {
+    ScratchFolder scratch;
+    const std::string toon = referencePath("toon");
+    const std::vector<std::string> size = {"--size", kSize};
+    auto compare = [&](const std::string& name, std::vector<std::string> arguments) {
+        arguments.insert(arguments.end(), size.begin(), size.end());
+        return shoot(scratch / name, arguments);
+    };
+    // Drivers may differ in a pixel or two from the stored reference.
+    const ProcessResult same = compare("same.png", {"--mode", "201", "--compare", toon, "--fuzz", "24",
+                                                    "--tolerance", "80"});
+    EXPECT_EQ(same.status, 0) << same.err;
+    EXPECT_EQ(same.err, "");
+
+    const ProcessResult differs = compare("fixed.png", {"--compare", toon});
+    EXPECT_EQ(differs.status, 1);
+    EXPECT_TRUE(std::regex_search(differs.err,
+                                  std::regex("^verrine-shot: [0-9]+ pixels differ from " + toon +
+                                             " by more than 2 levels \\(0 allowed\\); where: " +
+                                             scratch / "fixed.diff.png" + "\n$")))
+        << differs.err;
+    const Image difference = picture(scratch / "fixed.diff.png");
+    const int magenta = measurePixels(difference, [](Rgb c) { return c.red == 255 && c.green == 0 && c.blue == 255; }).count;
+    EXPECT_EQ("verrine-shot: " + std::to_string(magenta) + " pixels", differs.err.substr(0, differs.err.find(" differ")));
+    EXPECT_TRUE(fs::exists(scratch / "fixed.png"));
+    EXPECT_EQ(compare("fixed.png", {"--compare", toon, "--tolerance", std::to_string(magenta)}).status, 0);
+
+    const ProcessResult otherSize = shoot(scratch / "small.png", {"--size", "8x8", "--compare", toon});
+    EXPECT_EQ(otherSize.status, 2);
+    EXPECT_EQ(otherSize.err, "verrine-shot: cannot compare: " + toon + " is 240x180, the picture 8x8\n");
+    const ProcessResult unreadable = compare("x.png", {"--compare", std::string(VERRINE_SOURCE_DIR) + "/README.md"});
+    EXPECT_EQ(unreadable.status, 2);
+    EXPECT_EQ(countOccurrences(unreadable.err, "\n"), 1) << unreadable.err;
+    EXPECT_EQ(unreadable.err.rfind("verrine-shot: cannot read ", 0), 0u) << unreadable.err;
 }
 
 TEST(VerrineShot, ReplacesAnExistingPictureReadableByAll) {

@@ -1,7 +1,8 @@
 #include "tools/check/check_options.h"
 
 const char kCheckUsage[] =
-    "usage: verrine-check [--verbose] [--strict] [--watch] [DIR | --vertex FILE --fragment FILE]\n";
+    "usage: verrine-check [--verbose] [--strict] [--no-reference] [--watch]\n"
+    "                     [DIR | --vertex FILE --fragment FILE]\n";
 
 bool parseCheckOptions(int count, const char* const* arguments, CheckOptions& options,
                        std::string& problem) {
@@ -12,6 +13,8 @@ bool parseCheckOptions(int count, const char* const* arguments, CheckOptions& op
             options.showSources = true;
         } else if (argument == "--strict") {
             options.strict = true;
+        } else if (argument == "--no-reference") {
+            options.reference = false;
         } else if (argument == "--watch") {
             options.watch = true;
         } else if (argument == "--vertex" || argument == "--fragment") {

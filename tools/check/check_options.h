@@ -9,6 +9,7 @@ struct CheckOptions {
     std::string fragmentPath;
     bool showSources = false;  // --verbose
     bool strict = false;       // warnings fail the check
+    bool reference = true;     // the reference compiler's second opinion
     bool watch = false;
 
     bool pairGiven() const { return !vertexPath.empty(); }

@@ -29,8 +29,10 @@ const char kHelp[] =
     "them, PATH:LINE:COLUMN: error: message, with the source line and a caret under the column.\n"
     "  --verbose       also print each file's text with line numbers\n"
     "  --strict        warnings fail the check too\n"
+    "  --no-reference  no second opinion from the reference compiler (glslang)\n"
     "  --watch         stay running and check again whenever a file changes\n"
-    "Warnings: uniforms and attributes the viewer never feeds.\n"
+    "Warnings: uniforms and attributes the viewer never feeds, and files on which the\n"
+    "driver and the reference compiler disagree.\n"
     "Exit status: 0 all compile and link, 1 something fails, 2 the check cannot run.\n";
 
 int usageError(const std::string& problem) {

@@ -1,13 +1,15 @@
 // One check of the shader programs: build them as the viewer does, add what
-// the driver's log cannot say (inputs the viewer never feeds), print the
-// report.
+// the driver's log cannot say (inputs the viewer never feeds, the reference
+// compiler's disagreements), print the report.
 #pragma once
 
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "tools/check/check_options.h"
+#include "tools/check/reference_compiler.h"
 
 class ShaderCheck {
 public:
@@ -26,5 +28,7 @@ public:
 
 private:
     CheckOptions options_;
+    std::unique_ptr<ReferenceCompiler> reference_;
+    std::string driver_;
     std::vector<std::string> files_;
 };

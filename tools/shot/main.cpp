@@ -1,9 +1,12 @@
 // verrine-shot: renders the viewer's scene offscreen, with the viewer's own
-// Application and frame, and writes the last frame drawn as a PNG file.
+// Application and frame, and writes the last frame drawn as a PNG file;
+// optionally compares it with a reference picture.
 //
-// Exit status: 0 written; 1 nothing written (the asked mode's program does
-// not build, no display, no context, the file cannot be written); 2 bad
-// arguments.
+// Exit status: 0 written (and, with --compare, close enough to the
+// reference); 1 nothing written (the asked mode's program does not build, no
+// display, no context, the file cannot be written) or, with --compare, too
+// many pixels differ; 2 bad arguments, or a reference that cannot be read or
+// has another size.
 
 #include <filesystem>
 #include <iostream>
@@ -19,6 +22,7 @@
 #include "tools/headless/headless_context.h"
 #include "tools/shader_report/build_report.h"
 #include "tools/shot/offscreen_frame.h"
+#include "tools/shot/picture_difference.h"
 #include "tools/shot/png_file.h"
 #include "tools/shot/shot_options.h"
 
@@ -35,6 +39,9 @@ const char kHelp[] =
     "  --size WxH           picture size, default 500x500\n"
     "  --vertex FILE --fragment FILE\n"
     "                       draw with this pair as the toon program (mode 201)\n"
+    "  --compare REF.png    then compare with REF.png: at most N pixels (--tolerance, default 0)\n"
+    "                       may differ by more than L levels in a channel (--fuzz, default 2);\n"
+    "                       beyond that, exit 1 and write OUT.diff.png showing where\n"
     "When the asked mode's program does not build, no picture is written.\n"
     "It needs an X display only because GLUT's geometry routines do; nothing is shown there.\n";
 
@@ -80,6 +87,38 @@ std::string buildFailure(const ShotOptions& shot, const std::vector<ShaderBuild>
         return text.str();
     }
     return "";
+}
+
+std::string differencePath(const std::string& output) {
+    const std::string extension = ".png";
+    const bool hasExtension = output.size() > extension.size() &&
+                              output.compare(output.size() - extension.size(), extension.size(), extension) == 0;
+    return (hasExtension ? output.substr(0, output.size() - extension.size()) : output) + ".diff.png";
+}
+
+int compareWithReference(const ShotOptions& shot, const Picture& picture) {
+    Picture reference;
+    std::string problem;
+    if (!readPng(shot.comparePath, reference, problem)) {
+        std::cerr << "verrine-shot: " << problem << '\n';
+        return 2;
+    }
+    if (reference.width != picture.width || reference.height != picture.height) {
+        std::cerr << "verrine-shot: cannot compare: " << shot.comparePath << " is " << reference.width << 'x'
+                  << reference.height << ", the picture " << picture.width << 'x' << picture.height << '\n';
+        return 2;
+    }
+    const PictureDifference difference = comparePictures(picture, reference, shot.fuzz);
+    if (difference.differingPixels <= shot.tolerance) return 0;
+    std::cerr << "verrine-shot: " << difference.differingPixels << " pixels differ from " << shot.comparePath
+              << " by more than " << shot.fuzz << " levels (" << shot.tolerance << " allowed)";
+    const std::string shownAt = differencePath(shot.output);
+    if (writePng(shownAt, difference.picture, problem)) {
+        std::cerr << "; where: " << shownAt << '\n';
+    } else {
+        std::cerr << "; no difference picture: " << problem << '\n';
+    }
+    return 1;
 }
 
 }  // namespace
@@ -135,5 +174,5 @@ int main(int argc, char** argv) {
     const bool written = shot.toStandardOutput() ? writePngToStandardOutput(picture, problem)
                                                  : writePng(shot.output, picture, problem);
     if (!written) return fail(problem);
-    return 0;
+    return shot.comparePath.empty() ? 0 : compareWithReference(shot, picture);
 }

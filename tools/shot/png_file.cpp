@@ -134,3 +134,22 @@ bool writePngToStandardOutput(const Picture& picture, std::string& problem) {
     return problem.empty();
 }
 
+bool readPng(const std::string& path, Picture& picture, std::string& problem) {
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    if (png_image_begin_read_from_file(&image, path.c_str()) == 0) {
+        problem = "cannot read " + path + ": " + image.message;
+        png_image_free(&image);
+        return false;
+    }
+    image.format = PNG_FORMAT_RGB;
+    std::vector<unsigned char> rgb(PNG_IMAGE_SIZE(image));
+    if (png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr) == 0) {
+        problem = "cannot read " + path + ": " + image.message;
+        png_image_free(&image);
+        return false;
+    }
+    picture = {static_cast<int>(image.width), static_cast<int>(image.height), std::move(rgb)};
+    return true;
+}

@@ -1,4 +1,5 @@
-// Writing a picture as a PNG file that appears whole or not at all.
+// PNG files for verrine-shot: written whole or not at all, and read back for
+// comparison. Everything goes through libpng.
 #pragma once
 
 #include <string>
@@ -23,3 +24,6 @@ bool writePng(const std::string& path, const Picture& picture, std::string& prob
 
 bool writePngToStandardOutput(const Picture& picture, std::string& problem);
 
+// Any PNG (palette, grey, alpha, 16-bit) comes back as 8-bit RGB; alpha is
+// composed over black.
+bool readPng(const std::string& path, Picture& picture, std::string& problem);

@@ -15,6 +15,9 @@ struct ShotOptions {
     int height = 500;
     std::string vertexPath;     // a pair drawn as the toon program instead of the viewer's
     std::string fragmentPath;
+    std::string comparePath;    // a reference picture to compare the shot with
+    int tolerance = 0;          // pixels that may differ from it
+    int fuzz = 2;               // levels a channel may differ by before its pixel counts
 
     bool pairGiven() const { return !vertexPath.empty(); }
     bool toStandardOutput() const { return output == "-"; }
