@@ -158,6 +158,19 @@ TEST(VerrineCheck, UnreadableFilesFailWithOnePlainLine) {
     EXPECT_TRUE(contains(result.out, "verrine-check: 2 of 2 programs failed\n"));
 }
 
+// A driver's message about a very long token is a very long line: the
+// report reads it without a regular expression's recursion per character.
+TEST(VerrineCheck, HugeTokenIsReportedLikeAnyOther) {
+    ScratchFolder folder;
+    const std::string token(300000, 'a');
+    const ProcessResult result =
+        checkPair(folder, kSoundVertex, "void main() { gl_FragColor = vec4(" + token + "); }\n");
+    EXPECT_EQ(result.status, 1) << result.err;
+    EXPECT_TRUE(contains(result.out, folder / "pair.frag" + ":1:35: error: `" + token + "' undeclared\n"))
+        << result.out.substr(0, 500);
+    EXPECT_TRUE(contains(result.out, "verrine-check: the program failed\n"));
+}
+
 TEST(VerrineCheck, ByteOrderMarkIsNamedPlainly) {
     ScratchFolder folder;
     const ProcessResult result = checkPair(folder, kSoundVertex, "\xEF\xBB\xBF" + std::string(kSoundFragment));

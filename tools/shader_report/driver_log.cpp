@@ -1,50 +1,118 @@
 #include "tools/shader_report/driver_log.h"
 
 #include <algorithm>
-#include <regex>
+#include <cctype>
+#include <cstring>
+#include <initializer_list>
 #include <sstream>
 
 namespace {
 
-int number(const std::ssub_match& match) { return match.matched ? std::stoi(match.str()) : 0; }
+// Reads one log line from the left. Written by hand rather than with
+// std::regex, whose matcher recurses once per character and overflows the
+// stack on the very long lines a driver writes about a very long token.
+class LineScanner {
+public:
+    explicit LineScanner(const std::string& line) : line_(line) {}
 
-std::string lowered(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
-// Mesa writes "preprocessor error" for faults its preprocessor finds; they
-// are errors like any other.
-LogMessage withSeverity(int line, int column, const std::string& rest) {
-    static const std::regex kSeverity(R"(^(?:preprocessor )?(error|warning)\s*:\s*(.*)$)",
-                                      std::regex::icase);
-    std::smatch match;
-    if (std::regex_match(rest, match, kSeverity)) {
-        return {line, column, lowered(match[1]), match[2]};
+    // A line or column number; more digits than any source has do not count.
+    bool number(int& value) {
+        const size_t start = at_;
+        long parsed = 0;
+        while (at_ < line_.size() && std::isdigit(static_cast<unsigned char>(line_[at_])) && at_ - start < 9) {
+            parsed = parsed * 10 + (line_[at_++] - '0');
+        }
+        value = static_cast<int>(parsed);
+        return at_ > start && (at_ == line_.size() || !std::isdigit(static_cast<unsigned char>(line_[at_])));
     }
-    return {line, column, "error", rest};
+    bool character(char expected) {
+        if (at_ >= line_.size() || line_[at_] != expected) return false;
+        ++at_;
+        return true;
+    }
+    // One of the words, in any case; gives it in lower case.
+    bool word(std::initializer_list<const char*> words, std::string& found) {
+        for (const char* candidate : words) {
+            const size_t length = std::strlen(candidate);
+            if (line_.size() - at_ < length) continue;
+            std::string piece = line_.substr(at_, length);
+            std::transform(piece.begin(), piece.end(), piece.begin(),
+                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+            if (piece != candidate) continue;
+            at_ += length;
+            found = piece;
+            return true;
+        }
+        return false;
+    }
+    void blanks() {
+        while (at_ < line_.size() && (line_[at_] == ' ' || line_[at_] == '\t')) ++at_;
+    }
+    // A colon with blanks on either side.
+    bool separator() {
+        blanks();
+        if (!character(':')) return false;
+        blanks();
+        return true;
+    }
+    std::string rest() const { return line_.substr(at_); }
+    size_t position() const { return at_; }
+    void rewind(size_t position) { at_ = position; }
+
+private:
+    const std::string& line_;
+    size_t at_ = 0;
+};
+
+// "error: text" or "warning: text" from where the scanner stands; Mesa writes
+// "preprocessor error" for faults its preprocessor finds, errors like any
+// other. Anything else is an error's text as it stands.
+LogMessage withSeverity(LineScanner& scanner, int line, int column) {
+    const size_t start = scanner.position();
+    std::string unused;
+    scanner.word({"preprocessor "}, unused);
+    std::string severity;
+    if (scanner.word({"error", "warning"}, severity) && scanner.separator()) {
+        return {line, column, severity, scanner.rest()};
+    }
+    scanner.rewind(start);
+    return {line, column, "error", scanner.rest()};
 }
 
 bool parseLine(const std::string& line, LogMessage& message) {
-    static const std::regex kMesa(R"(^\d+:(\d+)\((\d+)\)\s*:\s*(.*)$)");
-    static const std::regex kNvidia(R"(^\d+\((\d+)\)\s*:\s*(error|warning)\s*(C\d+\s*:.*)$)",
-                                    std::regex::icase);
-    static const std::regex kUpperCase(R"(^(ERROR|WARNING)\s*:\s*\d+:(\d+):\s*(.*)$)");
-    static const std::regex kBare(R"(^(error|warning)\s*:\s*(.*)$)", std::regex::icase);
-    std::smatch match;
-    if (std::regex_match(line, match, kMesa)) {
-        message = withSeverity(number(match[1]), number(match[2]), match[3]);
-    } else if (std::regex_match(line, match, kNvidia)) {
-        message = {number(match[1]), 0, lowered(match[2]), match[3]};
-    } else if (std::regex_match(line, match, kUpperCase)) {
-        message = {number(match[2]), 0, lowered(match[1]), match[3]};
-    } else if (std::regex_match(line, match, kBare)) {
-        message = {0, 0, lowered(match[1]), match[2]};
-    } else {
-        return false;
+    int source = 0;
+    int number = 0;
+    int column = 0;
+    std::string severity;
+    // Mesa: 0:LINE(COLUMN): error: text
+    LineScanner mesa(line);
+    if (mesa.number(source) && mesa.character(':') && mesa.number(number) && mesa.character('(') &&
+        mesa.number(column) && mesa.character(')') && mesa.separator()) {
+        message = withSeverity(mesa, number, column);
+        return true;
     }
-    return true;
+    // NVIDIA: 0(LINE) : error C0000: text
+    LineScanner nvidia(line);
+    if (nvidia.number(source) && nvidia.character('(') && nvidia.number(number) && nvidia.character(')') &&
+        nvidia.separator() && nvidia.word({"error", "warning"}, severity)) {
+        nvidia.blanks();
+        message = {number, 0, severity, nvidia.rest()};
+        return true;
+    }
+    // AMD, Intel on Windows, glslang: ERROR: 0:LINE: text
+    LineScanner upperCase(line);
+    if (upperCase.word({"error", "warning"}, severity) && upperCase.separator() && upperCase.number(source) &&
+        upperCase.character(':') && upperCase.number(number) && upperCase.separator()) {
+        message = {number, 0, severity, upperCase.rest()};
+        return true;
+    }
+    // A link log: error: text
+    LineScanner bare(line);
+    if (bare.word({"error", "warning"}, severity) && bare.separator()) {
+        message = {0, 0, severity, bare.rest()};
+        return true;
+    }
+    return false;
 }
 
 bool same(const LogMessage& a, const LogMessage& b) {
