@@ -6,7 +6,8 @@
 #   make fuzz      the file readers under libFuzzer, FUZZ_SECONDS each
 #   make soak      the long runs: the viewer at full speed under random input
 #                  for SOAK_SECONDS (300), and under valgrind's memcheck
-#   make shots build verrine-shot, regenerate the README's pictures in docs/
+#   make shots build verrine-shot, regenerate the README's and the shader
+#              guide's pictures in docs/
 #   make pictures    the README's screenshots of the running viewer, in docs/
 #   make references  rewrite the end-to-end tests' reference pictures
 #   make bench install what is missing, build, time the frame loop under Xvfb
@@ -21,7 +22,7 @@ JOBS      ?= $(shell nproc 2>/dev/null || echo 2)
 # Debian packages the build, the viewer and the tests need.
 PACKAGES := cmake make g++ pkg-config \
             libgl-dev libglu1-mesa-dev freeglut3-dev libfltk1.3-dev libepoxy-dev \
-            libx11-dev libxtst-dev libxdamage-dev libgtest-dev libgl1-mesa-dri libegl-dev libegl-mesa0 libpng-dev \
+            libx11-dev libxtst-dev libxdamage-dev libgtest-dev libgl1-mesa-dri libegl-dev libegl-mesa0 libpng-dev glslang-dev \
             xvfb xauth x11-utils xdotool imagemagick apitrace
 
 # The Windows build: mingw-w64 here, Wine to run what it built.
@@ -45,16 +46,22 @@ bench: configure
 	cmake --build $(BUILD_DIR) --target verrine_bench -j $(JOBS)
 	xvfb-run -a -s "-screen 0 1280x1024x24" ./$(BUILD_DIR)/bench/verrine_bench --check
 
-# The README's pictures, drawn by verrine-shot from here (it reads resources/
-# relative to the working directory). Xvfb only because GLUT needs a display.
+# The README's pictures and those of the example shaders in the guide, drawn
+# by verrine-shot from here (it reads resources/ relative to the working
+# directory). Xvfb only because GLUT needs a display.
 SHOT := ./$(BUILD_DIR)/tools/verrine-shot --size 480x360
+EXAMPLES := phong gooch normals contours
 shots: configure
 	cmake --build $(BUILD_DIR) --target verrine-shot -j $(JOBS)
 	xvfb-run -a -s "-screen 0 1280x1024x24" sh -ec '\
 	    $(SHOT) docs/shot-fixed.png; \
 	    $(SHOT) docs/shot-toon.png --mode 201; \
 	    $(SHOT) docs/shot-edge.png --mode 202; \
-	    $(SHOT) docs/shot-debug.png --debug light,axis,plane,rotate --frames 60'
+	    $(SHOT) docs/shot-debug.png --debug light,axis,plane,rotate --frames 60; \
+	    for example in $(EXAMPLES); do \
+	        $(SHOT) docs/example-$$example.png \
+	            --vertex examples/$$example.vert --fragment examples/$$example.frag; \
+	    done'
 
 # The end-to-end tests drive the real viewer on an X server of their own
 # (tests/e2e/README.md), so neither of these needs xvfb-run.

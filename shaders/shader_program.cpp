@@ -5,8 +5,14 @@
 
 #include "shaders/diagnostic.h"
 #include "shaders/gl_entry_points.h"
+#include "shaders/shader_build.h"
 
 namespace {
+
+// Where builds are recorded, if anywhere, and the build and stage in progress.
+std::vector<ShaderBuild>* buildRecord = nullptr;
+ShaderBuild* recordedBuild = nullptr;
+ShaderStageBuild* recordedStage = nullptr;
 
 const char kCompileFailureHeader[] = "Shader compilation failed. Printing log:\n";
 const char kLinkFailureHeader[] = "Shader program link failed. Printing log:\n";
@@ -32,8 +38,20 @@ std::string infoLog(GLuint object, PFNGLGETSHADERIVPROC getParameter,
     return std::string(buffer.data(), strnlen(buffer.data(), buffer.size()));
 }
 
-void reportFailure(const char* header, const std::string& log) {
-    writeDiagnostic("", header + std::string(kLogRule) + log);
+// Reports a failure under its header. While a build is recorded, the status
+// and the log are kept as well, the log even after a success: it may hold
+// the driver's warnings.
+void checkStatus(GLuint object, GLenum statusName, PFNGLGETSHADERIVPROC getParameter,
+                 PFNGLGETSHADERINFOLOGPROC getLog, const char* failureHeader, bool* recordedSuccess,
+                 std::string* recordedLog) {
+    const bool succeeded = statusIsSet(object, statusName, getParameter);
+    if (succeeded && recordedLog == nullptr) return;
+    const std::string log = infoLog(object, getParameter, getLog);
+    if (recordedLog != nullptr) {
+        *recordedSuccess = succeeded;
+        *recordedLog = log;
+    }
+    if (!succeeded) writeDiagnostic("", failureHeader + std::string(kLogRule) + log);
 }
 
 }  // namespace
@@ -46,6 +64,11 @@ ShaderProgram::ShaderProgram(ShaderMode mode, std::string vertexPath, std::strin
 // Shaders are attached and linked even when their compile failed; nothing is
 // ever detached or deleted.
 void ShaderProgram::buildProgram(std::string vertexPath, std::string fragmentPath) {
+    if (buildRecord != nullptr) {
+        buildRecord->emplace_back();
+        recordedBuild = &buildRecord->back();
+        recordedBuild->mode = mode;
+    }
     GLuint vertexShader = compileShader(vertexPath, false);
     GLuint fragmentShader = compileShader(fragmentPath, true);
     program = glCreateProgram();
@@ -53,6 +76,8 @@ void ShaderProgram::buildProgram(std::string vertexPath, std::string fragmentPat
     glAttachShader(program, fragmentShader);
     glLinkProgram(program);
     checkLinkStatus(program);
+    if (recordedBuild != nullptr) recordedBuild->program = program;
+    recordedBuild = nullptr;
 }
 
 // A shader that could not be created is reported and then carried through
@@ -65,21 +90,32 @@ GLuint ShaderProgram::compileShader(std::string path, bool isFragment) {
     const GLchar* source = text.c_str();
     glShaderSource(shader, 1, &source, nullptr);
     glCompileShader(shader);
+    if (recordedBuild != nullptr) {
+        recordedStage = isFragment ? &recordedBuild->fragment : &recordedBuild->vertex;
+        recordedStage->path = path;
+        recordedStage->source = source;
+        recordedStage->shader = shader;
+    }
     checkCompileStatus(shader);
+    recordedStage = nullptr;
     return shader;
 }
 
 void ShaderProgram::checkCompileStatus(GLuint shader) {
-    if (statusIsSet(shader, GL_COMPILE_STATUS, glGetShaderiv)) return;
-    reportFailure(kCompileFailureHeader, infoLog(shader, glGetShaderiv, glGetShaderInfoLog));
+    checkStatus(shader, GL_COMPILE_STATUS, glGetShaderiv, glGetShaderInfoLog, kCompileFailureHeader,
+                recordedStage ? &recordedStage->compiled : nullptr,
+                recordedStage ? &recordedStage->log : nullptr);
 }
 
 // A program that fails to link cannot be put in use: the mode would show as
 // active while another program draws, so the failure is reported.
 void ShaderProgram::checkLinkStatus(GLuint program) {
-    if (statusIsSet(program, GL_LINK_STATUS, glGetProgramiv)) return;
-    reportFailure(kLinkFailureHeader, infoLog(program, glGetProgramiv, glGetProgramInfoLog));
+    checkStatus(program, GL_LINK_STATUS, glGetProgramiv, glGetProgramInfoLog, kLinkFailureHeader,
+                recordedBuild ? &recordedBuild->linked : nullptr,
+                recordedBuild ? &recordedBuild->linkLog : nullptr);
 }
+
+void recordShaderBuilds(std::vector<ShaderBuild>* record) { buildRecord = record; }
 
 // The choice rests on the mode, not on the name: the fixed pipeline is
 // selected by program 0 even if a shader mode's program name is 0 as well.

@@ -6,6 +6,8 @@
 #include <climits>
 #include <cstdlib>
 
+#include "tools/shot/png_file.h"
+
 Rgb Image::at(int x, int y) const {
     const uint8_t* pixel = &bytes_[3u * (y * width_ + x)];
     return {pixel[0], pixel[1], pixel[2]};
@@ -49,20 +51,15 @@ bool writePng(const Image& image, const std::string& path) {
     return png_image_write_to_file(&description, path.c_str(), 0, bytes.data(), 0, nullptr) != 0;
 }
 
+// Read with verrine-shot's own reader, which --compare uses too.
 std::optional<Image> readPng(const std::string& path) {
-    png_image description = {};
-    description.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&description, path.c_str())) return std::nullopt;
-    description.format = PNG_FORMAT_RGB;
-    std::vector<uint8_t> bytes(PNG_IMAGE_SIZE(description));
-    if (!png_image_finish_read(&description, nullptr, bytes.data(), 0, nullptr)) {
-        png_image_free(&description);
-        return std::nullopt;
-    }
-    Image image(static_cast<int>(description.width), static_cast<int>(description.height));
+    Picture picture;
+    std::string unused;
+    if (!readPng(path, picture, unused)) return std::nullopt;
+    Image image(picture.width, picture.height);
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
-            const uint8_t* pixel = &bytes[3u * (y * image.width() + x)];
+            const uint8_t* pixel = &picture.rgb[3u * (y * image.width() + x)];
             image.set(x, y, {pixel[0], pixel[1], pixel[2]});
         }
     }

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 
 #include "tests/support/image.h"
 #include "tests/tools/tool_process.h"
@@ -28,15 +29,21 @@ constexpr int kChannelTolerance = 24;
 
 struct ReferenceShot {
     const char* name;
+    const char* reference;
     std::vector<std::string> arguments;
 };
 
+const char kToonVertex[] = "resources/shaders/testVertex.txt";
+const char kToonFragment[] = "resources/shaders/testFragment.txt";
+
 const ReferenceShot kReferenceShots[] = {
-    {"fixed", {}},
-    {"toon", {"--mode", "201"}},
-    {"edge", {"--mode", "202"}},
+    {"fixed", "fixed", {}},
+    {"toon", "toon", {"--mode", "201"}},
+    {"edge", "edge", {"--mode", "202"}},
     // Rotation advances once per frame: 180 frames turn the scene by 90 degrees.
-    {"debug", {"--debug", "light,axis,plane,rotate", "--frames", "180"}},
+    {"debug", "debug", {"--debug", "light,axis,plane,rotate", "--frames", "180"}},
+    // A pair given by hand is drawn exactly as the viewer draws it as its toon program.
+    {"pair", "toon", {"--vertex", kToonVertex, "--fragment", kToonFragment}},
 };
 
 // An empty picture when the file cannot be read.
@@ -85,11 +92,11 @@ TEST_P(ShotOfEachReference, MatchesItsReferenceAndNoOther) {
     ASSERT_EQ(shot.width(), 240);
     ASSERT_EQ(shot.height(), 180);
     for (const ReferenceShot& reference : kReferenceShots) {
-        const double share = differingShare(shot, picture(referencePath(reference.name)));
-        if (reference.name == std::string(GetParam().name)) {
-            EXPECT_LE(share, kTolerance) << reference.name;
+        const double share = differingShare(shot, picture(referencePath(reference.reference)));
+        if (reference.reference == std::string(GetParam().reference)) {
+            EXPECT_LE(share, kTolerance) << reference.reference;
         } else {
-            EXPECT_GT(share, 5 * kTolerance) << reference.name;
+            EXPECT_GT(share, 5 * kTolerance) << reference.reference;
         }
     }
 }
@@ -138,6 +145,13 @@ TEST(VerrineShot, BadArgumentsGiveTheUsageAndExit2) {
         {output, "--size", "-640x480"},
         {output, "--zoom", "2"},
         {output, scratch / "second.png"},
+        {output, "--vertex", "a.vert"},
+        {output, "--fragment", "a.frag"},
+        {output, "--vertex", "a.vert", "--fragment", "a.frag", "--mode", "202"},
+        {output, "--tolerance", "3"},
+        {output, "--compare", "ref.png", "--fuzz", "256"},
+        {output, "--compare", "ref.png", "--tolerance", "-1"},
+        {"-", "--compare", "ref.png"},
     };
     for (const std::vector<std::string>& arguments : mistakes) {
         std::vector<std::string> command = {VERRINE_SHOT_PATH};
@@ -161,16 +175,95 @@ TEST(VerrineShot, UnwritableOutputFailsClearlyAndLeavesNoFile) {
     EXPECT_EQ(underFile.err, "verrine-shot: cannot write " + scratch / "plain-file/out.png" +
                                  ": Not a directory\n");
 
-    // The picture is encoded into a temporary file first; the rename over a
-    // folder fails, and the temporary file goes.
+    // A folder or a device is refused in one line before anything is drawn.
     const ProcessResult ontoFolder = shoot(scratch / "existing-folder", {"--size", "8x8"});
     EXPECT_EQ(ontoFolder.status, 1);
-    EXPECT_EQ(ontoFolder.err.rfind("verrine-shot: cannot write " + scratch / "existing-folder", 0),
-              0u)
-        << ontoFolder.err;
+    EXPECT_EQ(ontoFolder.err, "verrine-shot: cannot write " + scratch / "existing-folder" + ": it is a folder\n");
+    const ProcessResult ontoDevice = shoot("/dev/null", {"--size", "8x8"});
+    EXPECT_EQ(ontoDevice.status, 1);
+    EXPECT_EQ(ontoDevice.err, "verrine-shot: cannot write /dev/null: it is not a regular file "
+                              "(- writes the picture to standard output)\n");
     EXPECT_EQ(folderContents(scratch.path()),
               (std::vector<std::string>{"existing-folder", "plain-file"}));
     EXPECT_TRUE(folderContents(scratch / "existing-folder").empty());
+}
+
+TEST(VerrineShot, WritesThroughASymbolicLinkAndToStandardOutput) {
+    ScratchFolder scratch;
+    fs::create_directory(scratch / "pictures");
+    fs::create_symlink("pictures/target.png", scratch / "link.png");
+    ASSERT_EQ(shoot(scratch / "link.png", {"--size", "16x12"}).status, 0);
+    EXPECT_TRUE(fs::is_symlink(scratch / "link.png"));
+    EXPECT_EQ(picture(scratch / "pictures/target.png").width(), 16);
+    EXPECT_EQ(folderContents(scratch / "pictures"), std::vector<std::string>{"target.png"});
+
+    const ProcessResult toOutput = shoot("-", {"--size", "16x12"});
+    ASSERT_EQ(toOutput.status, 0) << toOutput.err;
+    const std::string written = scratch.write("from-output.png", toOutput.out);
+    EXPECT_EQ(picture(written), picture(scratch / "pictures/target.png"));
+}
+
+// The toon program is broken, as the viewer would read it: no picture of
+// something else, and the file that fails is named.
+TEST(VerrineShot, ModeWhoseProgramDoesNotBuildWritesNoPicture) {
+    ScratchFolder scratch;
+    fs::copy(fs::path(VERRINE_SOURCE_DIR) / "resources", scratch / "resources", fs::copy_options::recursive);
+    scratch.write(kToonVertex, "#version 110\nvoid main()\n{\n    gl_Position = undeclared;\n}\n");
+    const std::string output = scratch / "out.png";
+    const std::vector<std::vector<std::string>> brokenRuns = {
+        {VERRINE_SHOT_PATH, output, "--mode", "201", "--size", "8x8"},
+        {VERRINE_SHOT_PATH, output, "--vertex", kToonVertex, "--fragment", kToonFragment, "--size", "8x8"},
+    };
+    for (const std::vector<std::string>& command : brokenRuns) {
+        const ProcessResult result = runProgram(command, scratch.path().string());
+        EXPECT_EQ(result.status, 1);
+        EXPECT_EQ(result.err.rfind("verrine-shot: no picture: the toon program does not build\n", 0), 0u)
+            << result.err;
+        EXPECT_NE(result.err.find(std::string(kToonVertex) + ":4:19: error: `undeclared' undeclared\n"),
+                  std::string::npos)
+            << result.err;
+        EXPECT_FALSE(fs::exists(output));
+    }
+    // The other modes do not need that program.
+    EXPECT_EQ(runProgram({VERRINE_SHOT_PATH, output, "--mode", "202", "--size", "8x8"}, scratch.path().string())
+                  .status,
+              0);
+}
+
+TEST(VerrineShot, ComparesWithAReferenceWithinTolerance) {
+    ScratchFolder scratch;
+    const std::string toon = referencePath("toon");
+    const std::vector<std::string> size = {"--size", kSize};
+    auto compare = [&](const std::string& name, std::vector<std::string> arguments) {
+        arguments.insert(arguments.end(), size.begin(), size.end());
+        return shoot(scratch / name, arguments);
+    };
+    // Drivers may differ in a pixel or two from the stored reference.
+    const ProcessResult same = compare("same.png", {"--mode", "201", "--compare", toon, "--fuzz", "24",
+                                                    "--tolerance", "80"});
+    EXPECT_EQ(same.status, 0) << same.err;
+    EXPECT_EQ(same.err, "");
+
+    const ProcessResult differs = compare("fixed.png", {"--compare", toon});
+    EXPECT_EQ(differs.status, 1);
+    EXPECT_TRUE(std::regex_search(differs.err,
+                                  std::regex("^verrine-shot: [0-9]+ pixels differ from " + toon +
+                                             " by more than 2 levels \\(0 allowed\\); where: " +
+                                             scratch / "fixed.diff.png" + "\n$")))
+        << differs.err;
+    const Image difference = picture(scratch / "fixed.diff.png");
+    const int magenta = measurePixels(difference, [](Rgb c) { return c.red == 255 && c.green == 0 && c.blue == 255; }).count;
+    EXPECT_EQ("verrine-shot: " + std::to_string(magenta) + " pixels", differs.err.substr(0, differs.err.find(" differ")));
+    EXPECT_TRUE(fs::exists(scratch / "fixed.png"));
+    EXPECT_EQ(compare("fixed.png", {"--compare", toon, "--tolerance", std::to_string(magenta)}).status, 0);
+
+    const ProcessResult otherSize = shoot(scratch / "small.png", {"--size", "8x8", "--compare", toon});
+    EXPECT_EQ(otherSize.status, 2);
+    EXPECT_EQ(otherSize.err, "verrine-shot: cannot compare: " + toon + " is 240x180, the picture 8x8\n");
+    const ProcessResult unreadable = compare("x.png", {"--compare", std::string(VERRINE_SOURCE_DIR) + "/README.md"});
+    EXPECT_EQ(unreadable.status, 2);
+    EXPECT_EQ(countOccurrences(unreadable.err, "\n"), 1) << unreadable.err;
+    EXPECT_EQ(unreadable.err.rfind("verrine-shot: cannot read ", 0), 0u) << unreadable.err;
 }
 
 TEST(VerrineShot, ReplacesAnExistingPictureReadableByAll) {

@@ -1,67 +1,71 @@
-// verrine-check: compiles and links the viewer's toon and edge programs with
-// no display, from the shader files under DIR/resources/shaders.
+// verrine-check: compiles and links the viewer's toon and edge programs, or
+// one pair of files, with no display, and reports as compilers do.
 //
-// Exit status: 0 when every file compiles and both programs link, 1 when
-// anything fails, 2 when the check cannot run (bad arguments, DIR cannot be
-// entered, no OpenGL 2.0 context).
+// Exit status: 0 when every file compiles and every program links, 1 when
+// anything fails (or, with --strict, anything is warned about), 2 when the
+// check cannot run (bad arguments, DIR cannot be entered, no OpenGL 2.0
+// context). In watch mode: 0 when stopped with Ctrl-C.
 
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <string>
 
 #include "platform/gl.h"
+#include "tools/check/check_options.h"
 #include "tools/check/shader_check.h"
+#include "tools/check/watch.h"
 #include "tools/headless/headless_context.h"
 
 namespace {
 
-const char kUsage[] = "usage: verrine-check [--verbose] [DIR]\n";
 const char kHelp[] =
     "Compiles and links the toon and edge shader programs from DIR/resources/shaders (DIR\n"
-    "defaults to the working directory) exactly as the viewer does, with no display, and\n"
-    "prints every compile and link report under the file or program it belongs to.\n"
-    "  --verbose   also print each file's text with line numbers\n"
+    "defaults to the working directory), or the one program of --vertex and --fragment,\n"
+    "exactly as the viewer does, with no display. Each message is printed as compilers print\n"
+    "them, PATH:LINE:COLUMN: error: message, with the source line and a caret under the column.\n"
+    "  --verbose       also print each file's text with line numbers\n"
+    "  --strict        warnings fail the check too\n"
+    "  --no-reference  no second opinion from the reference compiler (glslang)\n"
+    "  --watch         stay running and check again whenever a file changes\n"
+    "Warnings: uniforms and attributes the viewer never feeds, and files on which the\n"
+    "driver and the reference compiler disagree.\n"
     "Exit status: 0 all compile and link, 1 something fails, 2 the check cannot run.\n";
 
 int usageError(const std::string& problem) {
-    std::cerr << "verrine-check: " << problem << '\n' << kUsage;
+    std::cerr << "verrine-check: " << problem << '\n' << kCheckUsage;
     return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    CheckReportStyle style;
-    bool folderGiven = false;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
         if (argument == "--help" || argument == "-h") {
-            std::cout << kUsage << kHelp;
+            std::cout << kCheckUsage << kHelp;
             return 0;
         }
-        if (argument == "--verbose" || argument == "-v") {
-            style.showSources = true;
-        } else if (!argument.empty() && argument[0] == '-') {
-            return usageError("unknown option " + argument);
-        } else if (folderGiven) {
-            return usageError("more than one DIR given");
-        } else {
-            style.folder = argument;
-            folderGiven = true;
-        }
     }
+    CheckOptions options;
+    std::string problem;
+    if (!parseCheckOptions(argc - 1, argv + 1, options, problem)) return usageError(problem);
 
     // The viewer reads its sources relative to its working directory; the
     // check does the same from DIR, and shows the paths with DIR in front.
-    if (folderGiven && chdir(style.folder.c_str()) != 0) {
-        std::cerr << "verrine-check: cannot enter " << style.folder << ": " << std::strerror(errno)
+    if (!options.folder.empty() && chdir(options.folder.c_str()) != 0) {
+        std::cerr << "verrine-check: cannot enter " << options.folder << ": " << std::strerror(errno)
                   << '\n';
         return 2;
     }
 
+    // Mesa keeps compiled shaders in a cache on disk and, on a hit, skips the
+    // compile and with it the log: a warning would show on the first check
+    // of a file and never again.
+    setenv("MESA_SHADER_CACHE_DISABLE", "true", 1);
     HeadlessContext context;
     if (!context.failure().empty()) {
         std::cerr << "verrine-check: no OpenGL context: " << context.failure() << '\n';
@@ -76,6 +80,14 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    const bool passed = printCheck(std::cout, checkShaderPrograms(), style);
-    return passed ? 0 : 1;
+    ShaderCheck check(options);
+    if (options.watch) {
+        return watchAndCheck(
+            [&check] {
+                check.run(std::cout);
+                return check.files();
+            },
+            std::cout, std::cerr);
+    }
+    return check.run(std::cout) ? 0 : 1;
 }

@@ -1,147 +1,124 @@
 #include "tools/check/shader_check.h"
 
-#include <filesystem>
-#include <iomanip>
-#include <sstream>
-#include <utility>
-
-#include "app/render_options.h"
-#include "shaders/diagnostic.h"
 #include "shaders/shader_set.h"
+#include "tools/check/unfed_inputs.h"
+#include "tools/shader_report/build_report.h"
 
 namespace {
 
-// The captions of the two traces that reading a source file makes.
-const char kPathCaption[] = "File import path";
-const char kTextCaption[] = "Shader text";
-
-struct Diagnostic {
-    std::string caption;
-    std::string text;
-};
-
-std::vector<Diagnostic>& recorded() {
-    static std::vector<Diagnostic> diagnostics;
-    return diagnostics;
+std::string trimmed(const std::string& text) {
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return "";
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-void record(const std::string& caption, const std::string& text) {
-    recorded().push_back({caption, text});
+std::string glText(GLenum name) {
+    const GLubyte* text = glGetString(name);
+    return text ? reinterpret_cast<const char*>(text) : "";
 }
 
-// Every path trace opens a file; its text trace and the failure reports that
-// follow belong to it. A report made before any file is read (a shader object
-// that could not be created) goes with the first file.
-std::vector<CheckedFile> sortIntoFiles(const std::vector<Diagnostic>& diagnostics) {
-    std::vector<CheckedFile> files;
-    std::vector<std::string> early;
-    for (const Diagnostic& entry : diagnostics) {
-        if (entry.caption == kPathCaption) {
-            files.push_back({entry.text, "", std::move(early)});
-            early.clear();
-        } else if (files.empty()) {
-            early.push_back(entry.text);
-        } else if (entry.caption == kTextCaption) {
-            files.back().source = entry.text;
-        } else {
-            files.back().reports.push_back(entry.text);
+// "4.5 (Compatibility Profile) Mesa 22.3.6", "4.6.0 NVIDIA 535.54.03": what
+// follows the version number and the profile names the driver.
+std::string describeDriver() {
+    const std::string version = glText(GL_VERSION);
+    const size_t profileEnd = version.find(')');
+    const size_t start = profileEnd != std::string::npos ? profileEnd + 1 : version.find(' ');
+    std::string name = start == std::string::npos ? "" : trimmed(version.substr(start));
+    if (name.empty()) name = glText(GL_RENDERER);
+    return "the driver (" + name + ")";
+}
+
+std::string programName(ShaderMode mode, bool pairGiven) {
+    if (pairGiven) return "program";
+    if (mode == kToonMode) return "toon program";
+    if (mode == kEdgeMode) return "edge program";
+    return "mode " + std::to_string(mode) + " program";
+}
+
+// Says where the driver and the reference compiler disagree on a file.
+// Agreement adds nothing.
+void addSecondOpinion(const ReferenceCompiler& reference, const std::string& driver, FileReport& file,
+                      bool isFragment) {
+    if (!file.read || file.byteOrderMark) return;
+    const std::vector<LogMessage> errors = reference.errors(file.source, isFragment);
+    if (file.compiled) {
+        for (const LogMessage& error : errors) {
+            file.diagnostics.push_back({file.path, error.line, error.column, "warning",
+                                        driver + " accepts this, " + ReferenceCompiler::kName +
+                                            " rejects it: " + error.text});
         }
-    }
-    return files;
-}
-
-bool linkSucceeded(GLuint program) {
-    GLint status = 0;
-    glGetProgramiv(program, GL_LINK_STATUS, &status);
-    return status != 0;
-}
-
-std::string modeName(ShaderMode mode) {
-    if (mode == kToonMode) return "toon";
-    if (mode == kEdgeMode) return "edge";
-    return "mode " + std::to_string(mode);
-}
-
-std::string shownPath(const CheckReportStyle& style, const std::string& path) {
-    if (style.folder.empty()) return path;
-    return (std::filesystem::path(style.folder) / path).string();
-}
-
-void printIndented(std::ostream& out, const std::string& text) {
-    std::istringstream lines(text);
-    std::string line;
-    while (std::getline(lines, line)) out << "    " << line << '\n';
-}
-
-void printNumbered(std::ostream& out, const std::string& text) {
-    std::istringstream lines(text);
-    std::string line;
-    for (int number = 1; std::getline(lines, line); ++number) {
-        out << std::setw(8) << number << "  " << line << '\n';
+    } else if (errors.empty()) {
+        SourceDiagnostic warning{file.path, 0, 0, "warning",
+                                 std::string(ReferenceCompiler::kName) + " accepts this file, which " +
+                                     driver + " rejects; other drivers may accept it"};
+        for (const SourceDiagnostic& diagnostic : file.diagnostics) {
+            if (diagnostic.severity != "error" || diagnostic.line == 0) continue;
+            warning.line = diagnostic.line;
+            warning.column = diagnostic.column;
+            break;
+        }
+        file.diagnostics.push_back(warning);
     }
 }
 
-void printFile(std::ostream& out, const CheckedFile& file, const CheckReportStyle& style) {
-    out << shownPath(style, file.path) << ": ";
-    if (file.source.empty()) {
-        out << "nothing read (missing, unreadable or empty file)\n";
+void deleteObjects(const ShaderBuild& build) {
+    glDeleteProgram(build.program);
+    glDeleteShader(build.vertex.shader);
+    glDeleteShader(build.fragment.shader);
+}
+
+std::string plural(int count, const std::string& noun) {
+    return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}
+
+void printSummary(std::ostream& out, size_t programs, size_t failed, int warnings, bool strict) {
+    out << "verrine-check: ";
+    if (programs == 1) {
+        out << (failed == 0 ? "the program compiles and links" : "the program failed");
+    } else if (failed == 0) {
+        out << "all " << programs << " programs compile and link";
     } else {
-        out << (file.reports.empty() ? "compiles" : "does not compile") << '\n';
+        out << failed << " of " << programs << " programs failed";
     }
-    if (style.showSources) printNumbered(out, file.source);
-    for (const std::string& report : file.reports) printIndented(out, report);
+    if (warnings > 0) out << ", " << plural(warnings, "warning") << (strict ? " (--strict: they fail)" : "");
+    out << '\n';
 }
 
 }  // namespace
 
-std::vector<CheckedProgram> checkShaderPrograms() {
-    // The traces are what tell which file each report belongs to.
-    options->shaderDebug = true;
-    recorded().clear();
-    DiagnosticSink previous = setDiagnosticSink(record);
-    ShaderSet shaderSet;
-    shaderSet.loadPrograms();
-    setDiagnosticSink(previous);
-
-    // Each program reads its vertex file, then its fragment file, in the
-    // order of the set's entries.
-    std::vector<CheckedFile> files = sortIntoFiles(recorded());
-    std::vector<CheckedProgram> programs;
-    size_t nextFile = 0;
-    for (const ShaderProgram& entry : shaderSet.programs) {
-        if (entry.mode == kFixedPipelineMode) continue;
-        CheckedProgram checked;
-        checked.name = modeName(entry.mode);
-        checked.vertex = files.at(nextFile++);
-        checked.fragment = files.at(nextFile++);
-        checked.linked = linkSucceeded(entry.program);
-        // A failed link is the last thing the build of a program reports.
-        std::vector<std::string>& tail = checked.fragment.reports;
-        if (!checked.linked && !tail.empty()) {
-            checked.linkReports.push_back(tail.back());
-            tail.pop_back();
-        }
-        programs.push_back(checked);
-    }
-    return programs;
+ShaderCheck::ShaderCheck(const CheckOptions& options) : options_(options), driver_(describeDriver()) {
+    if (options_.reference) reference_ = std::make_unique<ReferenceCompiler>();
 }
 
-bool printCheck(std::ostream& out, const std::vector<CheckedProgram>& programs,
-                const CheckReportStyle& style) {
+bool ShaderCheck::run(std::ostream& out) {
+    const std::vector<ShaderBuild> builds = recordBuilds([this] {
+        if (options_.pairGiven()) {
+            const ShaderProgram pair(kToonMode, options_.vertexPath, options_.fragmentPath);
+        } else {
+            ShaderSet().loadPrograms();
+        }
+    });
+
+    files_.clear();
     size_t failed = 0;
-    for (const CheckedProgram& program : programs) {
-        printFile(out, program.vertex, style);
-        printFile(out, program.fragment, style);
-        out << program.name << " program (" << shownPath(style, program.vertex.path) << ", "
-            << shownPath(style, program.fragment.path)
-            << "): " << (program.linked ? "links" : "does not link") << '\n';
-        for (const std::string& report : program.linkReports) printIndented(out, report);
-        if (!program.passed()) ++failed;
+    int warnings = 0;
+    const std::string folder = options_.pairGiven() ? "" : options_.folder;
+    for (const ShaderBuild& build : builds) {
+        ProgramReport report = reportBuild(build, programName(build.mode, options_.pairGiven()), folder);
+        if (build.linked) addUnfedInputWarnings(build.program, report);
+        if (reference_) {
+            addSecondOpinion(*reference_, driver_, report.vertex, false);
+            addSecondOpinion(*reference_, driver_, report.fragment, true);
+        }
+        printProgramReport(out, report, options_.showSources);
+        const int programWarnings = report.count("warning");
+        warnings += programWarnings;
+        if (report.failed() || (options_.strict && programWarnings > 0)) ++failed;
+        files_.push_back(build.vertex.path);
+        files_.push_back(build.fragment.path);
+        deleteObjects(build);
     }
-    if (failed == 0) {
-        out << "verrine-check: all " << programs.size() << " programs compile and link\n";
-    } else {
-        out << "verrine-check: " << failed << " of " << programs.size() << " programs failed\n";
-    }
+    printSummary(out, builds.size(), failed, warnings, options_.strict);
+    out.flush();
     return failed == 0;
 }

@@ -1,44 +1,34 @@
-// Builds the viewer's shader programs and sorts what the build reported by the
-// file or the program it belongs to.
+// One check of the shader programs: build them as the viewer does, add what
+// the driver's log cannot say (inputs the viewer never feeds, the reference
+// compiler's disagreements), print the report.
 #pragma once
 
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
 
-struct CheckedFile {
-    std::string path;                  // as the viewer reads it, relative to the working directory
-    std::string source;                // the text handed to the driver
-    std::vector<std::string> reports;  // compile failure reports for this file
+#include "tools/check/check_options.h"
+#include "tools/check/reference_compiler.h"
 
-    // An empty text means a missing, unreadable or empty file: no stage
-    // without a main can link, so it counts as a failure even if the driver
-    // accepts it.
-    bool passed() const { return reports.empty() && !source.empty(); }
+class ShaderCheck {
+public:
+    // Needs a current context of OpenGL 2.0 or later. Sources are read
+    // relative to the working directory, as the viewer reads them.
+    explicit ShaderCheck(const CheckOptions& options);
+
+    // Builds the programs, prints the report with a closing summary line and
+    // deletes what it built, so that it can run again. Returns whether the
+    // check passed: everything compiles and links, and under --strict no
+    // warning was given.
+    bool run(std::ostream& out);
+
+    // The files the last run read, relative to the working directory.
+    const std::vector<std::string>& files() const { return files_; }
+
+private:
+    CheckOptions options_;
+    std::unique_ptr<ReferenceCompiler> reference_;
+    std::string driver_;
+    std::vector<std::string> files_;
 };
-
-struct CheckedProgram {
-    std::string name;  // "toon" or "edge"
-    CheckedFile vertex;
-    CheckedFile fragment;
-    bool linked = false;
-    std::vector<std::string> linkReports;
-
-    bool passed() const { return vertex.passed() && fragment.passed() && linked; }
-};
-
-// Builds the programs with the viewer's own ShaderSet, reading the sources
-// relative to the working directory. Needs a current context of OpenGL 2.0
-// or later.
-std::vector<CheckedProgram> checkShaderPrograms();
-
-struct CheckReportStyle {
-    std::string folder;        // put before every path shown; empty for none
-    bool showSources = false;  // each file's text, with line numbers
-};
-
-// Writes one line per file and per program, each failure report indented
-// under the line it belongs to, and a last summary line. Returns whether every
-// program passed.
-bool printCheck(std::ostream& out, const std::vector<CheckedProgram>& programs,
-                const CheckReportStyle& style);

@@ -5,7 +5,9 @@
 #include <sstream>
 
 const char kShotUsage[] =
-    "usage: verrine-shot OUT.png [--mode 200|201|202] [--debug LIST] [--frames N] [--size WxH]\n";
+    "usage: verrine-shot OUT.png [--mode 200|201|202] [--debug LIST] [--frames N] [--size WxH]\n"
+    "                    [--vertex FILE --fragment FILE]\n"
+    "                    [--compare REF.png [--tolerance N] [--fuzz L]]\n";
 
 namespace {
 
@@ -13,16 +15,20 @@ namespace {
 // cannot ask for gigabytes.
 constexpr long kMaxFrames = 100000;
 constexpr long kMaxSide = 8192;
+constexpr long kMaxPixels = kMaxSide * kMaxSide;
+constexpr long kMaxLevel = 255;
 
-bool parseCount(const std::string& text, long max, int& value) {
+bool parseNumber(const std::string& text, long min, long max, int& value) {
     if (text.empty() || text[0] < '0' || text[0] > '9') return false;
     char* end = nullptr;
     errno = 0;
     const long parsed = std::strtol(text.c_str(), &end, 10);
-    if (errno != 0 || *end != '\0' || parsed < 1 || parsed > max) return false;
+    if (errno != 0 || *end != '\0' || parsed < min || parsed > max) return false;
     value = static_cast<int>(parsed);
     return true;
 }
+
+bool parseCount(const std::string& text, long max, int& value) { return parseNumber(text, 1, max, value); }
 
 bool parseSize(const std::string& text, int& width, int& height) {
     const size_t cross = text.find('x');
@@ -57,6 +63,8 @@ bool parseDebugList(const std::string& text, RenderOptions& flags) {
 
 bool parseShotOptions(int count, const char* const* arguments, ShotOptions& options,
                       std::string& problem) {
+    bool modeGiven = false;
+    bool comparingGiven = false;
     for (int i = 0; i < count; ++i) {
         const std::string argument = arguments[i];
         const bool isOption = argument.size() > 1 && argument[0] == '-';
@@ -77,6 +85,7 @@ bool parseShotOptions(int count, const char* const* arguments, ShotOptions& opti
         if (argument == "--mode") {
             valid = value == "200" || value == "201" || value == "202";
             if (valid) options.mode = std::atoi(value.c_str());
+            modeGiven = true;
         } else if (argument == "--debug") {
             valid = parseDebugList(value, options.debug);
             options.debugGiven = true;
@@ -84,6 +93,17 @@ bool parseShotOptions(int count, const char* const* arguments, ShotOptions& opti
             valid = parseCount(value, kMaxFrames, options.frames);
         } else if (argument == "--size") {
             valid = parseSize(value, options.width, options.height);
+        } else if (argument == "--vertex" || argument == "--fragment" || argument == "--compare") {
+            valid = !value.empty();
+            (argument == "--vertex" ? options.vertexPath
+             : argument == "--fragment" ? options.fragmentPath
+                                        : options.comparePath) = value;
+        } else if (argument == "--tolerance") {
+            valid = parseNumber(value, 0, kMaxPixels, options.tolerance);
+            comparingGiven = true;
+        } else if (argument == "--fuzz") {
+            valid = parseNumber(value, 0, kMaxLevel, options.fuzz);
+            comparingGiven = true;
         } else {
             problem = "unknown option " + argument;
             return false;
@@ -95,7 +115,15 @@ bool parseShotOptions(int count, const char* const* arguments, ShotOptions& opti
     }
     if (options.output.empty()) {
         problem = "no output file given";
-        return false;
+    } else if (options.vertexPath.empty() != options.fragmentPath.empty()) {
+        problem = "--vertex and --fragment go together: a program needs both stages";
+    } else if (options.pairGiven() && modeGiven && options.mode != 201) {
+        problem = "--vertex and --fragment are drawn as the toon program, mode 201";
+    } else if (comparingGiven && options.comparePath.empty()) {
+        problem = "--tolerance and --fuzz need --compare";
+    } else if (!options.comparePath.empty() && options.toStandardOutput()) {
+        problem = "--compare needs OUT.png as a file, to write the difference picture next to it";
     }
-    return true;
+    if (options.pairGiven()) options.mode = 201;
+    return problem.empty();
 }

@@ -13,6 +13,14 @@ struct ShotOptions {
     int frames = 1;
     int width = 500;            // the viewport the viewer starts with
     int height = 500;
+    std::string vertexPath;     // a pair drawn as the toon program instead of the viewer's
+    std::string fragmentPath;
+    std::string comparePath;    // a reference picture to compare the shot with
+    int tolerance = 0;          // pixels that may differ from it
+    int fuzz = 2;               // levels a channel may differ by before its pixel counts
+
+    bool pairGiven() const { return !vertexPath.empty(); }
+    bool toStandardOutput() const { return output == "-"; }
 };
 
 extern const char kShotUsage[];

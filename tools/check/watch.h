@@ -1,0 +1,16 @@
+// Watch mode: a fresh report whenever a checked file changes.
+#pragma once
+
+#include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+// Runs `check`, which returns the files it read, then runs it again after
+// each change to one of those files, each report headed by the time and what
+// changed. Waits in the kernel (inotify) between changes and watches the
+// files' folders, so an editor that saves by writing a new file and renaming
+// it over the old one is seen too. Ends on Ctrl-C (SIGINT) or SIGTERM and
+// returns the exit status: 0 then, 2 when a folder cannot be watched.
+int watchAndCheck(const std::function<std::vector<std::string>()>& check, std::ostream& out,
+                  std::ostream& err);

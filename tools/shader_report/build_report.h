@@ -1,0 +1,48 @@
+// What the build of one shader program says to the shader's author: for
+// each file whether it could be read and compiled, the driver's messages at
+// their places in the source, and whether the program links.
+#pragma once
+
+#include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "shaders/shader_build.h"
+#include "tools/shader_report/source_diagnostic.h"
+
+struct FileReport {
+    std::string path;    // as shown to the author
+    std::string source;  // the text the driver was given; what line numbers point into
+    bool read = false;   // false: missing, unreadable, empty, or no text before a NUL
+    bool byteOrderMark = false;  // the text starts with one, which GLSL does not allow
+    bool compiled = false;
+    std::vector<SourceDiagnostic> diagnostics;
+
+    bool failed() const { return !read || !compiled; }
+};
+
+struct ProgramReport {
+    std::string name;  // "toon program", "edge program", or "program" for a pair given by hand
+    FileReport vertex;
+    FileReport fragment;
+    bool linked = false;
+    std::vector<SourceDiagnostic> linkDiagnostics;
+
+    bool failed() const { return vertex.failed() || fragment.failed() || !linked; }
+    int count(const std::string& severity) const;
+};
+
+// Runs `build` with every shader program it builds recorded, and with
+// writeDiagnostic silenced: the record holds all that it would say.
+std::vector<ShaderBuild> recordBuilds(const std::function<void()>& build);
+
+// `folder` is put before each path shown; empty for none. A file that gave
+// the driver no text gets one plain line saying why, and the driver's and the
+// linker's noise about the missing text is left out; so is the link log of a
+// program whose file did not compile.
+ProgramReport reportBuild(const ShaderBuild& build, const std::string& name, const std::string& folder);
+
+// One line per file and program with each diagnostic under the line it
+// belongs to; `showSources` adds each file's text with line numbers.
+void printProgramReport(std::ostream& out, const ProgramReport& program, bool showSources);
