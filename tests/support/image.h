@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/shot/png_file.h"
+
 struct Rgb {
     uint8_t red = 0;
     uint8_t green = 0;
@@ -26,15 +28,19 @@ struct Rect {
     }
 };
 
-// Rows top to bottom, three bytes a pixel.
+// verrine-shot's picture, rows top to bottom, three bytes a pixel, with
+// access by pixel; the tests read, write and compare pictures with the
+// tool's own code.
 class Image {
 public:
     Image() = default;
-    Image(int width, int height) : width_(width), height_(height), bytes_(3u * width * height) {}
+    Image(int width, int height) : picture_{width, height, std::vector<unsigned char>(3u * width * height)} {}
+    explicit Image(Picture picture) : picture_(std::move(picture)) {}
 
-    int width() const { return width_; }
-    int height() const { return height_; }
-    bool empty() const { return bytes_.empty(); }
+    int width() const { return picture_.width; }
+    int height() const { return picture_.height; }
+    bool empty() const { return picture_.rgb.empty(); }
+    const Picture& picture() const { return picture_; }
     Rgb at(int x, int y) const;
     void set(int x, int y, Rgb colour);
     Image cropped(const Rect& area) const;
@@ -42,9 +48,7 @@ public:
     bool operator!=(const Image& other) const { return !(*this == other); }
 
 private:
-    int width_ = 0;
-    int height_ = 0;
-    std::vector<uint8_t> bytes_;
+    Picture picture_;
 };
 
 bool writePng(const Image& image, const std::string& path);
