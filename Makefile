@@ -9,7 +9,8 @@
 #   make shots build verrine-shot, regenerate the README's and the shader
 #              guide's pictures in docs/
 #   make pictures    the README's screenshots of the running viewer, in docs/
-#   make references  rewrite the end-to-end tests' reference pictures
+#   make references  rewrite the reference pictures of the end-to-end and
+#                    verrine-shot tests
 #   make bench install what is missing, build, time the frame loop under Xvfb
 #              and check the performance budgets
 #   make windows       install what is missing, build freeglut and libepoxy
@@ -71,7 +72,7 @@ pictures: build
 
 references: build
 	VERRINE_UPDATE_REFERENCES=1 \
-	    ctest --test-dir $(BUILD_DIR) -R '^e2e\.ReferenceViews\.' --output-on-failure --no-tests=error
+	    ctest --test-dir $(BUILD_DIR) -R 'ReferenceViews|ShotOfEachReference' --output-on-failure --no-tests=error
 
 windows:
 	@./tools/windows/build-deps.sh

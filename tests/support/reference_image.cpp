@@ -16,7 +16,7 @@ constexpr int kChannelTolerance = 24;
 constexpr int kAllowedDifferingPixels = 8;
 
 fs::path referencePath(const std::string& name) {
-    return fs::path(VERRINE_SOURCE_DIR) / "tests" / "e2e" / "references" / (name + ".png");
+    return fs::path(VERRINE_SOURCE_DIR) / "tests" / "references" / (name + ".png");
 }
 
 fs::path artefactDirectory() { return fs::path(VERRINE_VIEWER_PATH).parent_path() / "e2e-artefacts"; }
@@ -27,6 +27,8 @@ bool updating() {
 }
 
 }  // namespace
+
+std::optional<Image> readReference(const std::string& name) { return readPng(referencePath(name).string()); }
 
 ::testing::AssertionResult matchesReference(const Image& actual, const std::string& name,
                                             const std::vector<Rect>& ignored) {
@@ -39,7 +41,7 @@ bool updating() {
         }
         return ::testing::AssertionSuccess() << "updated " << reference;
     }
-    std::optional<Image> expected = readPng(reference.string());
+    std::optional<Image> expected = readReference(name);
     if (!expected) {
         return ::testing::AssertionFailure() << "no reference " << reference
                                              << "; make references writes the missing ones";
