@@ -134,80 +134,89 @@ in_root() {  # $1: root folder, $2: command
 
 # --- the X server outside the roots ------------------------------------------
 
-xvfb_pid=""
-viewer_pid=""
-# A command started in the background runs in a subshell of this script:
-# its child unshare ends the root's namespace, and all in it, as it goes.
+# Commands started in the background (each in a subshell of this script) and
+# the X server: a subshell's child unshare ends its root's namespace, and
+# all in it, as it goes.
+background=()
 cleanup() {
-  if [[ -n "$viewer_pid" ]]; then
-    pkill -P "$viewer_pid" 2>/dev/null || true
-    kill "$viewer_pid" 2>/dev/null || true
-  fi
-  [[ -z "$xvfb_pid" ]] || kill "$xvfb_pid" 2>/dev/null || true
+  local pid
+  for pid in "${background[@]}"; do
+    pkill -P "$pid" 2>/dev/null || true
+    kill "$pid" 2>/dev/null || true
+  done
 }
 trap cleanup EXIT
 
 start_x_server() {
   Xvfb -displayfd 8 -screen 0 1280x1024x24 -nolisten tcp 8>"$work/display" 2>"$work/logs/xvfb.log" 9>&- &
-  xvfb_pid=$!
+  background+=($!)
   local tries=50
   until [[ -s "$work/display" ]]; do
     tries=$((tries - 1))
     [[ $tries -gt 0 ]] || fail "Xvfb did not start; see $work/logs/xvfb.log"
     sleep 0.2
   done
-  export DISPLAY=":$(cat "$work/display")"
+  x_display=":$(cat "$work/display")"
 }
 
-# Starts a command in a root that ends in the viewer, waits up to the given
-# time for the window "Verrine", presses Escape in it and expects status 0.
-# Says how long the window took from the start of the command.
+# Starts a command in a root that ends in the viewer, on the X server above,
+# waits up to the given time for the window "Verrine", presses Escape in it
+# and expects status 0. Says how long the window took from the start.
 expect_window() {  # $1: what, $2: root, $3: command, $4: seconds to wait, $5: log
-  local what=$1 start=$SECONDS window="" status=0
-  in_root "$2" "$3" >>"$5" 2>&1 &
-  viewer_pid=$!
+  local what=$1 start=$SECONDS window="" status=0 viewer
+  DISPLAY=$x_display in_root "$2" "$3" >>"$5" 2>&1 &
+  viewer=$!
+  background+=("$viewer")
   while [[ -z "$window" ]]; do
-    kill -0 "$viewer_pid" 2>/dev/null || { tail -n 40 "$5" >&2; fail "$what ended before its window opened; see $5"; }
+    kill -0 "$viewer" 2>/dev/null || { tail -n 40 "$5" >&2; fail "$what ended before its window opened; see $5"; }
     [[ $((SECONDS - start)) -lt $4 ]] || fail "$what: no window \"Verrine\" within $4 s; see $5"
     sleep 0.5
-    window=$(xdotool search --name '^Verrine$' 2>/dev/null | head -n 1 || true)
+    window=$(DISPLAY=$x_display xdotool search --name '^Verrine$' 2>/dev/null | head -n 1 || true)
   done
   say "$what: the window after $((SECONDS - start)) s"
-  xdotool key --window "$window" Escape
-  wait "$viewer_pid" || status=$?
-  viewer_pid=""
+  DISPLAY=$x_display xdotool key --window "$window" Escape
+  wait "$viewer" || status=$?
   [[ $status -eq 0 ]] || { tail -n 40 "$5" >&2; fail "$what: exit status $status after Escape; see $5"; }
   say "$what: exit status 0 after Escape"
 }
 
 # --- the three roots ---------------------------------------------------------
+# The test root and the run root go side by side: much of each is waiting for
+# the mirror, and together they take less than one after the other. The
+# package root needs the package the test root makes.
 
 say "checking $commit"
 logs="$work/logs"
-
-root=$(new_root test clone)
-timed "test root: make test" "$logs/test.log" in_root "$root" "make test"
-grep -E '^[0-9]+% tests passed' "$logs/test.log" | sed 's/^/fresh-test: test root: /'
-timed "test root: make package" "$logs/test.log" in_root "$root" "make package"
-grep -E '^[EW]: ' "$logs/test.log" | sed 's/^/fresh-test: lintian: /' || true
-cp "$root"/root/verrine/build/verrine_*.deb "$work/"
-deb=$(basename "$(ls "$work"/verrine_*.deb)")
-remove_root "$root"
-
 start_x_server
-root=$(new_root run clone)
-expect_window "run root: make run" "$root" "make run" 900 "$logs/run.log"
-remove_root "$root"
+
+test_root=$(new_root test clone)
+(
+  timed "test root: make test" "$logs/test.log" in_root "$test_root" "make test"
+  grep -E '^[0-9]+% tests passed' "$logs/test.log" | sed 's/^/fresh-test: test root: /'
+  timed "test root: make package" "$logs/test.log" in_root "$test_root" "make package"
+  grep -E '^[EW]: ' "$logs/test.log" | sed 's/^/fresh-test: lintian: /' || true
+) &
+test_pid=$!
+background+=("$test_pid")
+
+run_root=$(new_root run clone)
+expect_window "run root: make run" "$run_root" "make run" 900 "$logs/run.log"
+remove_root "$run_root"
+
+wait "$test_pid" || fail "the test root failed; see above"
+cp "$test_root"/root/verrine/build/verrine_*.deb "$work/"
+deb=$(basename "$(ls "$work"/verrine_*.deb)")
+remove_root "$test_root"
 
 root=$(new_root package)
 cp "$work/$deb" "$root/root/"
 timed "package root: apt-get install ./$deb" "$logs/package.log" in_root "$root" \
-  "apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq /root/$deb"
+  "apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq ./$deb"
 timed "package root: verrine-check on the installed shaders" "$logs/package.log" in_root "$root" \
   "verrine-check /usr/share/verrine"
-timed "package root: verrine-shot" "$logs/package.log" in_root "$root" \
+DISPLAY=$x_display timed "package root: verrine-shot" "$logs/package.log" in_root "$root" \
   "cd /usr/share/verrine && verrine-shot /tmp/shot.png && test -s /tmp/shot.png"
 expect_window "package root: verrine from /tmp" "$root" "cd /tmp && verrine" 60 "$logs/package.log"
 remove_root "$root"
 
-say "all passed; logs in $logs"
+say "all passed in $SECONDS s; logs in $logs"
