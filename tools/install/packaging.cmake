@@ -30,9 +30,10 @@ else()
   set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
   # dpkg-shlibdeps names the libraries the programs link; what they load
   # only at run time it cannot see: Mesa's GL drivers, behind libGL and
-  # GLX, and Mesa's EGL, which verrine-check and verrine-shot open.
+  # GLX, and EGL, which libepoxy opens for verrine-check and verrine-shot
+  # (libEGL itself, and Mesa's driver for it).
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libgl1-mesa-dri, libglx-mesa0, libegl-mesa0")
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libgl1-mesa-dri, libglx-mesa0, libegl1, libegl-mesa0")
 endif()
 
 include(CPack)
