@@ -11,15 +11,16 @@
 #            opens its window and ends with status 0 on Escape
 # Every step says how long it took. Needs root (unshare, chroot).
 #
-# Each root runs in namespaces of its own (unshare --mount --pid): its
-# mounts (/proc, /dev, the X socket folder) are never seen outside and
-# vanish with it, and when the check is stopped, everything started inside
-# ends with it. A root left behind by a stopped check is removed by the next.
+# Each root lives in namespaces of its own (unshare --mount --pid), on a
+# tmpfs mounted there: its mounts (the tmpfs, /proc, /dev, the X socket
+# folder) are never seen outside, and when its namespaces end, all of it
+# goes, files and processes. They end when the check is done with the root,
+# and when the check itself ends, however it ends (even by SIGKILL), so no
+# root is ever left behind. A tmpfs also spares dpkg's many syncs to disk.
 #
 # The root as mmdebstrap makes it is kept as a tarball in
 # ~/.cache/verrine/fresh-root for a week; the packages installed in a root
-# never are. Roots, logs and the .deb are in VERRINE_FRESH_DIR
-# (/var/tmp/verrine-fresh); a root whose check failed stays there.
+# never are. Logs and the .deb are in VERRINE_FRESH_DIR (/var/tmp/verrine-fresh).
 set -euo pipefail
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
@@ -27,6 +28,7 @@ work=${VERRINE_FRESH_DIR:-/var/tmp/verrine-fresh}
 cache=${VERRINE_FRESH_CACHE:-$HOME/.cache/verrine/fresh-root}
 tarball="$cache/bookworm-minbase.tar"
 tarball_days=7
+logs="$work/logs"
 
 say() { echo "fresh-test: $*"; }
 fail() { echo "fresh-test: FAIL: $*" >&2; exit 1; }
@@ -43,6 +45,8 @@ mkdir -p "$work" "$cache"
 # check that was killed leaves it free.
 exec 9>"$work/lock"
 flock -n 9 || fail "another check is using $work"
+rm -rf "$logs" "$work"/*.deb
+mkdir -p "$logs"
 
 # Runs a command and says how long it took; on failure, names the log.
 timed() {  # $1: what, $2: log file, then the command
@@ -55,30 +59,7 @@ timed() {  # $1: what, $2: log file, then the command
   say "$what: $((SECONDS - start)) s"
 }
 
-# --- roots -------------------------------------------------------------------
-
-# Removes a root, ending first whatever still runs in it (only a check
-# killed outright leaves anything running). Its mounts lived in the
-# namespace of the check that made it; should one still show here, the
-# root is left alone rather than removed through it.
-remove_root() {  # $1: root folder
-  local proc
-  for proc in /proc/[0-9]*; do
-    [[ $(readlink "$proc/root" 2>/dev/null) == "$1" ]] && kill -KILL "${proc#/proc/}" 2>/dev/null || true
-  done
-  if awk -v root="$1" 'index($5, root) == 1 { found = 1 } END { exit !found }' /proc/self/mountinfo; then
-    fail "$1 still has mounts; unmount them (umount -R) and run again"
-  fi
-  rm -rf --one-file-system "$1"
-}
-
-for left in "$work"/root-*; do
-  [[ -e "$left" ]] || continue
-  say "removing $left, left behind by an earlier check"
-  remove_root "$left"
-done
-rm -rf "$work/logs" "$work"/*.deb
-mkdir -p "$work/logs"
+# --- the tarball -------------------------------------------------------------
 
 # The mirrors apt uses here for Debian 12 (bookworm and its updates and
 # security suites); mmdebstrap's own defaults when there are none.
@@ -97,47 +78,14 @@ make_tarball() {
 
 if [[ -z $(find "$tarball" -mtime -"$tarball_days" 2>/dev/null) ]]; then
   rm -f "$tarball.part.tar"
-  timed "a fresh Debian 12 root (mmdebstrap)" "$work/logs/mmdebstrap.log" make_tarball
+  timed "a fresh Debian 12 root (mmdebstrap)" "$logs/mmdebstrap.log" make_tarball
 else
   say "a fresh Debian 12 root: the one made on $(date -r "$tarball" +%F)"
 fi
 
-# Lays a root from the tarball, with this machine's name server and, when
-# asked, the commit cloned into /root/verrine.
-new_root() {  # $1: name, $2: "clone" or nothing; prints the root's folder
-  local root="$work/root-$1"
-  mkdir "$root"
-  tar -xf "$tarball" -C "$root"
-  cp /etc/resolv.conf "$root/etc/resolv.conf"
-  if [[ "${2:-}" == clone ]]; then
-    git clone --quiet --no-checkout "$repo" "$root/root/verrine"
-    git -C "$root/root/verrine" checkout --quiet --detach "$commit"
-  fi
-  echo "$root"
-}
+# --- roots -------------------------------------------------------------------
 
-# Runs a shell command in a root, as root in /root/verrine (or /root), with
-# a clean environment; DISPLAY passes in with the X socket folder when set.
-in_root() {  # $1: root folder, $2: command
-  unshare --mount --pid --fork --kill-child /bin/sh -ec '
-    root=$1
-    mount -t proc proc "$root/proc"
-    mount --rbind /dev "$root/dev"
-    if [ -n "$DISPLAY" ]; then
-      mkdir -p "$root/tmp/.X11-unix"
-      mount --bind /tmp/.X11-unix "$root/tmp/.X11-unix"
-    fi
-    exec chroot "$root" /usr/bin/env -i HOME=/root TERM=dumb DISPLAY="$DISPLAY" \
-      PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-      /bin/sh -ec "cd /root/verrine 2>/dev/null || cd /root; $2"' sh "$1" "$2" 9>&-
-}
-
-# --- the X server outside the roots ------------------------------------------
-
-# Commands started in the background (each in a subshell of this script) and
-# the X server: a subshell's child unshare ends its root's namespace, and
-# all in it, as it goes.
-background=()
+background=()  # what this script started in the background, by process id
 cleanup() {
   local pid
   for pid in "${background[@]}"; do
@@ -147,24 +95,83 @@ cleanup() {
 }
 trap cleanup EXIT
 
-start_x_server() {
-  Xvfb -displayfd 8 -screen 0 1280x1024x24 -nolisten tcp 8>"$work/display" 2>"$work/logs/xvfb.log" 9>&- &
-  background+=($!)
-  local tries=50
-  until [[ -s "$work/display" ]]; do
-    tries=$((tries - 1))
-    [[ $tries -gt 0 ]] || fail "Xvfb did not start; see $work/logs/xvfb.log"
-    sleep 0.2
+# The X server outside the roots that their windows open on; each root sees
+# its socket folder.
+Xvfb -displayfd 8 -screen 0 1280x1024x24 -nolisten tcp 8>"$work/display" 2>"$logs/xvfb.log" 9>&- &
+background+=($!)
+for _ in {1..50}; do
+  [[ -s "$work/display" ]] && break
+  sleep 0.2
+done
+[[ -s "$work/display" ]] || fail "Xvfb did not start; see $logs/xvfb.log"
+x_display=":$(cat "$work/display")"
+
+declare -A holder  # root name -> the process that holds its namespaces
+# Where each root is, inside its namespaces; every root has its own tmpfs
+# there, seen by none of the others.
+root_path="$work/root"
+
+# Lays a root out in namespaces of its own, with this machine's name server
+# and, when asked, the commit cloned into /root/verrine. The namespaces are
+# held by a sleeping process; its unshare is killed when this script dies
+# (--pdeathsig), and takes the namespaces with it (--kill-child).
+start_root() {  # $1: name, $2: "clone" or nothing
+  local name=$1 start=$SECONDS ready="$work/ready-$1" unshare_pid pid
+  rm -f "$ready"
+  setpriv --pdeathsig KILL unshare --mount --pid --fork --kill-child /bin/sh -ec '
+    root=$1
+    mkdir -p "$root"
+    mount -t tmpfs -o mode=755 verrine-fresh-root "$root"
+    tar -xf "$2" -C "$root"
+    mount -t proc proc "$root/proc"
+    mount --rbind /dev "$root/dev"
+    mkdir -p "$root/tmp/.X11-unix"
+    mount --bind /tmp/.X11-unix "$root/tmp/.X11-unix"
+    touch "$3"
+    exec sleep infinity' sh "$root_path" "$tarball" "$ready" 9>&- 2>>"$logs/$name.log" &
+  unshare_pid=$!
+  background+=("$unshare_pid")
+  until [[ -e "$ready" ]]; do
+    kill -0 "$unshare_pid" 2>/dev/null || fail "the $name root could not be laid out; see $logs/$name.log"
+    sleep 0.1
   done
-  x_display=":$(cat "$work/display")"
+  pid=$(cat "/proc/$unshare_pid/task/$unshare_pid/children")
+  holder[$name]=$pid
+  cp /etc/resolv.conf "$(inside "$name")/etc/resolv.conf"
+  if [[ "${2:-}" == clone ]]; then
+    git clone --quiet --no-checkout "$repo" "$(inside "$name")/root/verrine"
+    git -C "$(inside "$name")/root/verrine" checkout --quiet --detach "$commit"
+  fi
+  say "$name root laid out: $((SECONDS - start)) s"
 }
 
-# Starts a command in a root that ends in the viewer, on the X server above,
-# waits up to the given time for the window "Verrine", presses Escape in it
-# and expects status 0. Says how long the window took from the start.
-expect_window() {  # $1: what, $2: root, $3: command, $4: seconds to wait, $5: log
+# The root's folder as seen from here, through its holder.
+inside() {  # $1: name
+  echo "/proc/${holder[$1]}/root$root_path"
+}
+
+# Ends a root: its holder, and with it its namespaces and all in them. The
+# holder is the first process of its PID namespace, which from outside
+# takes no signal but SIGKILL.
+end_root() {  # $1: name
+  kill -KILL "${holder[$1]}"
+}
+
+# Runs a shell command in a root, as root in /root/verrine (or /root), with
+# a clean environment and DISPLAY set to the X server above.
+in_root() {  # $1: name, $2: command
+  nsenter --target "${holder[$1]}" --mount --pid \
+    chroot "$root_path" /usr/bin/env -i HOME=/root TERM=dumb DISPLAY="$x_display" \
+      PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+      /bin/sh -ec "cd /root/verrine 2>/dev/null || cd /root; $2" 9>&-
+}
+
+# Starts a command in a root that ends in the viewer, waits up to the given
+# time for the window "Verrine", presses Escape in it and expects status 0.
+# Says how long the window took from the start.
+expect_window() {  # $1: what, $2: root name, $3: command, $4: seconds to wait, $5: log
   local what=$1 start=$SECONDS window="" status=0 viewer
-  DISPLAY=$x_display in_root "$2" "$3" >>"$5" 2>&1 &
+  in_root "$2" "$3" >>"$5" 2>&1 &
   viewer=$!
   background+=("$viewer")
   while [[ -z "$window" ]]; do
@@ -187,37 +194,35 @@ expect_window() {  # $1: what, $2: root, $3: command, $4: seconds to wait, $5: l
 # package root needs the package the test root makes.
 
 say "checking $commit"
-logs="$work/logs"
-start_x_server
 
-test_root=$(new_root test clone)
+start_root test clone
 (
-  timed "test root: make test" "$logs/test.log" in_root "$test_root" "make test"
+  timed "test root: make test" "$logs/test.log" in_root test "make test"
   grep -E '^[0-9]+% tests passed' "$logs/test.log" | sed 's/^/fresh-test: test root: /'
-  timed "test root: make package" "$logs/test.log" in_root "$test_root" "make package"
+  timed "test root: make package" "$logs/test.log" in_root test "make package"
   grep -E '^[EW]: ' "$logs/test.log" | sed 's/^/fresh-test: lintian: /' || true
 ) &
 test_pid=$!
 background+=("$test_pid")
 
-run_root=$(new_root run clone)
-expect_window "run root: make run" "$run_root" "make run" 900 "$logs/run.log"
-remove_root "$run_root"
+start_root run clone
+expect_window "run root: make run" run "make run" 900 "$logs/run.log"
+end_root run
 
 wait "$test_pid" || fail "the test root failed; see above"
-cp "$test_root"/root/verrine/build/verrine_*.deb "$work/"
+cp "$(inside test)"/root/verrine/build/verrine_*.deb "$work/"
 deb=$(basename "$(ls "$work"/verrine_*.deb)")
-remove_root "$test_root"
+end_root test
 
-root=$(new_root package)
-cp "$work/$deb" "$root/root/"
-timed "package root: apt-get install ./$deb" "$logs/package.log" in_root "$root" \
+start_root package
+cp "$work/$deb" "$(inside package)/root/"
+timed "package root: apt-get install ./$deb" "$logs/package.log" in_root package \
   "apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq ./$deb"
-timed "package root: verrine-check on the installed shaders" "$logs/package.log" in_root "$root" \
+timed "package root: verrine-check on the installed shaders" "$logs/package.log" in_root package \
   "verrine-check /usr/share/verrine"
-DISPLAY=$x_display timed "package root: verrine-shot" "$logs/package.log" in_root "$root" \
+timed "package root: verrine-shot" "$logs/package.log" in_root package \
   "cd /usr/share/verrine && verrine-shot /tmp/shot.png && test -s /tmp/shot.png"
-expect_window "package root: verrine from /tmp" "$root" "cd /tmp && verrine" 60 "$logs/package.log"
-remove_root "$root"
+expect_window "package root: verrine from /tmp" package "cd /tmp && verrine" 60 "$logs/package.log"
+end_root package
 
 say "all passed in $SECONDS s; logs in $logs"
