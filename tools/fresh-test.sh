@@ -135,7 +135,8 @@ start_root() {  # $1: name, $2: "clone" or nothing
     kill -0 "$unshare_pid" 2>/dev/null || fail "the $name root could not be laid out; see $logs/$name.log"
     sleep 0.1
   done
-  read -r pid _ <"/proc/$unshare_pid/task/$unshare_pid/children"
+  pid=$(cat "/proc/$unshare_pid/task/$unshare_pid/children")
+  pid=${pid%% *}
   holder[$name]=$pid
   cp /etc/resolv.conf "$(inside "$name")/etc/resolv.conf"
   if [[ "${2:-}" == clone ]]; then
