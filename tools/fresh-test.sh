@@ -138,17 +138,20 @@ start_root() {  # $1: name, $2: "clone" or nothing
   pid=$(cat "/proc/$unshare_pid/task/$unshare_pid/children")
   pid=${pid%% *}
   holder[$name]=$pid
-  cp /etc/resolv.conf "$(inside "$name")/etc/resolv.conf"
+  in_namespace "$name" cp /etc/resolv.conf "$root_path/etc/resolv.conf"
   if [[ "${2:-}" == clone ]]; then
-    git clone --quiet --no-checkout "$repo" "$(inside "$name")/root/verrine"
-    git -C "$(inside "$name")/root/verrine" checkout --quiet --detach "$commit"
+    in_namespace "$name" git clone --quiet --no-checkout "$repo" "$root_path/root/verrine"
+    in_namespace "$name" git -C "$root_path/root/verrine" checkout --quiet --detach "$commit"
   fi
   say "$name root laid out: $((SECONDS - start)) s"
 }
 
-# The root's folder as seen from here, through its holder.
-inside() {  # $1: name
-  echo "/proc/${holder[$1]}/root$root_path"
+# Runs a command of this machine in a root's mount namespace, where both
+# this machine's files and the root's (under $root_path) are seen.
+in_namespace() {  # $1: name, then the command
+  local name=$1
+  shift
+  nsenter --target "${holder[$name]}" --mount "$@" 9>&-
 }
 
 # Ends a root: its holder, and with it its namespaces and all in them. The
@@ -211,12 +214,12 @@ expect_window "run root: make run" run "make run" 900 "$logs/run.log"
 end_root run
 
 wait "$test_pid" || fail "the test root failed; see above"
-cp "$(inside test)"/root/verrine/build/verrine_*.deb "$work/"
+in_namespace test sh -c 'cp "$1"/root/verrine/build/verrine_*.deb "$2"' sh "$root_path" "$work"
 deb=$(basename "$(ls "$work"/verrine_*.deb)")
 end_root test
 
 start_root package
-cp "$work/$deb" "$(inside package)/root/"
+in_namespace package cp "$work/$deb" "$root_path/root/"
 timed "package root: apt-get install ./$deb" "$logs/package.log" in_root package \
   "apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq ./$deb"
 timed "package root: verrine-check on the installed shaders" "$logs/package.log" in_root package \
