@@ -97,6 +97,7 @@ trap cleanup EXIT
 
 # The X server outside the roots that their windows open on; each root sees
 # its socket folder.
+rm -f "$work/display"
 Xvfb -displayfd 8 -screen 0 1280x1024x24 -nolisten tcp 8>"$work/display" 2>"$logs/xvfb.log" 9>&- &
 background+=($!)
 for _ in {1..50}; do
@@ -106,17 +107,24 @@ done
 [[ -s "$work/display" ]] || fail "Xvfb did not start; see $logs/xvfb.log"
 x_display=":$(cat "$work/display")"
 
-declare -A holder  # root name -> the process that holds its namespaces
+declare -A holder   # root name -> the process that holds its namespaces
+declare -A display  # root name -> the DISPLAY its commands get, if any
 # Where each root is, inside its namespaces; every root has its own tmpfs
 # there, seen by none of the others.
 root_path="$work/root"
 
-# Lays a root out in namespaces of its own, with this machine's name server
-# and, when asked, the commit cloned into /root/verrine. The namespaces are
-# held by a sleeping process; its unshare is killed when this script dies
-# (--pdeathsig), and takes the namespaces with it (--kill-child).
-start_root() {  # $1: name, $2: "clone" or nothing
+# Lays a root out in namespaces of its own, with this machine's name server,
+# and as asked the commit cloned into /root/verrine and the X server above.
+# Only a root that starts no X server of its own sees this machine's socket
+# folder: one that did would put its sockets there, beside this machine's.
+# The namespaces are held by a sleeping process; its unshare is killed when
+# this script dies (--pdeathsig), and takes the namespaces with it
+# (--kill-child).
+start_root() {  # $1: name, then "clone", "display" or both
   local name=$1 start=$SECONDS ready="$work/ready-$1" unshare_pid pid
+  shift
+  display[$name]=""
+  [[ " $* " == *" display "* ]] && display[$name]=$x_display
   rm -f "$ready"
   setpriv --pdeathsig KILL unshare --mount --pid --fork --kill-child /bin/sh -ec '
     root=$1
@@ -125,10 +133,12 @@ start_root() {  # $1: name, $2: "clone" or nothing
     tar -xf "$2" -C "$root"
     mount -t proc proc "$root/proc"
     mount --rbind /dev "$root/dev"
-    mkdir -p "$root/tmp/.X11-unix"
-    mount --bind /tmp/.X11-unix "$root/tmp/.X11-unix"
+    if [ -n "$4" ]; then
+      mkdir -p "$root/tmp/.X11-unix"
+      mount --bind /tmp/.X11-unix "$root/tmp/.X11-unix"
+    fi
     touch "$3"
-    exec sleep infinity' sh "$root_path" "$tarball" "$ready" 9>&- 2>>"$logs/$name.log" &
+    exec sleep infinity' sh "$root_path" "$tarball" "$ready" "${display[$name]}" 9>&- 2>>"$logs/$name.log" &
   unshare_pid=$!
   background+=("$unshare_pid")
   until [[ -e "$ready" ]]; do
@@ -139,7 +149,7 @@ start_root() {  # $1: name, $2: "clone" or nothing
   pid=${pid%% *}
   holder[$name]=$pid
   in_namespace "$name" cp /etc/resolv.conf "$root_path/etc/resolv.conf"
-  if [[ "${2:-}" == clone ]]; then
+  if [[ " $* " == *" clone "* ]]; then
     in_namespace "$name" git clone --quiet --no-checkout "$repo" "$root_path/root/verrine"
     in_namespace "$name" git -C "$root_path/root/verrine" checkout --quiet --detach "$commit"
   fi
@@ -162,10 +172,10 @@ end_root() {  # $1: name
 }
 
 # Runs a shell command in a root, as root in /root/verrine (or /root), with
-# a clean environment and DISPLAY set to the X server above.
+# a clean environment: DISPLAY only where the root sees the X server above.
 in_root() {  # $1: name, $2: command
   nsenter --target "${holder[$1]}" --mount --pid \
-    chroot "$root_path" /usr/bin/env -i HOME=/root TERM=dumb DISPLAY="$x_display" \
+    chroot "$root_path" /usr/bin/env -i HOME=/root TERM=dumb ${display[$1]:+DISPLAY=${display[$1]}} \
       PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
       /bin/sh -ec "cd /root/verrine 2>/dev/null || cd /root; $2" 9>&-
 }
@@ -209,7 +219,7 @@ start_root test clone
 test_pid=$!
 background+=("$test_pid")
 
-start_root run clone
+start_root run clone display
 expect_window "run root: make run" run "make run" 900 "$logs/run.log"
 end_root run
 
@@ -218,7 +228,7 @@ in_namespace test sh -c 'cp "$1"/root/verrine/build/verrine_*.deb "$2"' sh "$roo
 deb=$(basename "$(ls "$work"/verrine_*.deb)")
 end_root test
 
-start_root package
+start_root package display
 in_namespace package cp "$work/$deb" "$root_path/root/"
 timed "package root: apt-get install ./$deb" "$logs/package.log" in_root package \
   "apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq ./$deb"
