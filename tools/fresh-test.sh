@@ -147,6 +147,7 @@ start_root() {  # $1: name, then "clone", "display" or both
   done
   pid=$(cat "/proc/$unshare_pid/task/$unshare_pid/children")
   pid=${pid%% *}
+  rm -f "$ready"
   holder[$name]=$pid
   in_namespace "$name" cp /etc/resolv.conf "$root_path/etc/resolv.conf"
   if [[ " $* " == *" clone "* ]]; then
