@@ -45,9 +45,9 @@ TEST_PACKAGES := libegl-dev libegl-mesa0 libpng-dev \
 # `make package`: CPack's Debian generator (dpkg-shlibdeps, file) and lintian.
 PACKAGE_PACKAGES := dpkg-dev file lintian
 
-# `make fresh-test`: the roots, and the X server outside them the windows
-# opened inside them appear on.
-FRESH_TEST_PACKAGES := mmdebstrap git xvfb xauth xdotool
+# `make fresh-test`: the roots, the X server outside them that the windows
+# opened inside them appear on, and pkill (procps) for what it started.
+FRESH_TEST_PACKAGES := mmdebstrap git xvfb xauth xdotool procps
 
 # --- Configuring -------------------------------------------------------------
 # CMake runs before every build, with the options of the target. It is
