@@ -95,10 +95,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# The X server outside the roots that their windows open on; each root sees
-# its socket folder.
+# The X server outside the roots that their windows open on. Like the roots
+# it ends when this script does, however that ends (--pdeathsig).
 rm -f "$work/display"
-Xvfb -displayfd 8 -screen 0 1280x1024x24 -nolisten tcp 8>"$work/display" 2>"$logs/xvfb.log" 9>&- &
+setpriv --pdeathsig KILL Xvfb -displayfd 8 -screen 0 1280x1024x24 -nolisten tcp 8>"$work/display" 2>"$logs/xvfb.log" 9>&- &
 background+=($!)
 for _ in {1..50}; do
   [[ -s "$work/display" ]] && break
