@@ -1,7 +1,10 @@
 # Verrine: the commands of the README.
-#   make run   install what is missing, build, start the viewer here
-#   make test  install what is missing, build, run every test under Xvfb,
+#   make run   install what the viewer needs, build the viewer alone, start it here
+#   make test  install what the tests add, build everything, run every test under Xvfb
 #              on all cores
+#   make package   the Debian package build/verrine_VERSION_ARCH.deb, checked by lintian
+#   make fresh-test  make test, make run and the package, each on a fresh Debian 12
+#                    root (tools/fresh-test.sh); as root
 #   make sanitize  the whole suite built with AddressSanitizer and UBSan
 #   make fuzz      the file readers under libFuzzer, FUZZ_SECONDS each
 #   make soak      the long runs: the viewer at full speed under random input
@@ -15,26 +18,68 @@
 #              and check the performance budgets
 #   make windows       install what is missing, build freeglut and libepoxy
 #                      for Windows (once), cross-build build-windows/verrine.exe
-#   make windows-test  build verrine.exe, drive it under Wine on Xvfb
+#                      and the download build-windows/verrine-windows.zip
+#   make windows-test  build the download, drive the verrine.exe unpacked from
+#                      it under Wine on Xvfb
 
 BUILD_DIR ?= build
 JOBS      ?= $(shell nproc 2>/dev/null || echo 2)
 
-# Debian packages the build, the viewer and the tests need.
-PACKAGES := cmake make g++ pkg-config \
-            libgl-dev libglu1-mesa-dev freeglut3-dev libfltk1.3-dev libepoxy-dev \
-            libx11-dev libxtst-dev libxdamage-dev libgtest-dev libgl1-mesa-dri libegl-dev libegl-mesa0 libpng-dev glslang-dev \
-            xvfb xauth x11-utils xdotool imagemagick apitrace
+# --- Debian packages ---------------------------------------------------------
+# Every target installs (tools/install-deps.sh) the lists it needs and no
+# more, so each list must name every package its commands use: nothing may
+# arrive only as another package's dependency or recommendation.
+#   a package the viewer needs to build or to run   -> RUN_PACKAGES
+#   one that only the tools, the tests or a program
+#   a test starts needs                              -> TEST_PACKAGES
+
+# What `make run` needs: the build tools, the libraries the viewer links and
+# Mesa's drivers, which libGL loads at run time.
+RUN_PACKAGES := cmake make g++ pkg-config \
+                libgl-dev libglu1-mesa-dev freeglut3-dev libfltk1.3-dev libepoxy-dev libx11-dev \
+                libgl1-mesa-dri
+
+# What `make test` adds: the libraries of verrine-check and verrine-shot (EGL,
+# libpng, the reference compiler glslang) and of the test support, and the
+# programs the tests start.
+TEST_PACKAGES := libegl-dev libegl-mesa0 libpng-dev glslang-dev \
+                 libgtest-dev libxtst-dev libxdamage-dev \
+                 xvfb xauth xdotool apitrace python3
+
+# `make package`: CPack's Debian generator (dpkg-shlibdeps, file) and lintian.
+PACKAGE_PACKAGES := dpkg-dev file lintian
+
+# `make fresh-test`: the roots, the X server outside them that the windows
+# opened inside them appear on, and pkill (procps) for what it started.
+FRESH_TEST_PACKAGES := mmdebstrap git xvfb xauth xdotool procps
+
+# --- Configuring -------------------------------------------------------------
+# CMake runs before every build, with the options of the target. It is
+# quick when nothing changed, picks up what changed (a package installed
+# since, a switch between `make run` and `make test`), and repeats a
+# configure that failed or was interrupted: such a configure leaves a
+# CMakeCache.txt behind but no build files.
+#   $(call cmake_configure,BUILD_FOLDER,OPTIONS)
+cmake_configure = cmake -S . -B $(1) $(2)
+# `make run` configures the viewer alone (no tools, tests or benchmark), so
+# that RUN_PACKAGES are all it needs; every other target configures all.
+VIEWER_ONLY := -DVERRINE_VIEWER_ONLY=ON
+EVERYTHING  := -DVERRINE_VIEWER_ONLY=OFF
 
 # The Windows build: mingw-w64 here, Wine to run what it built.
 WINDOWS_BUILD_DIR    ?= build-windows
 VERRINE_WINDOWS_DEPS ?= $(HOME)/.cache/verrine/windows-deps
 export VERRINE_WINDOWS_DEPS
-WINDOWS_TEST_PACKAGES := wine wine64 xvfb xauth x11-utils xdotool imagemagick gcc libx11-dev
+WINDOWS_TEST_PACKAGES := wine wine64 xvfb xauth x11-utils xdotool imagemagick gcc libx11-dev unzip
 
-.PHONY: sanitize fuzz soak windows windows-test run test bench shots pictures references build deps configure clean
+.PHONY: sanitize fuzz soak windows windows-test run test package fresh-test bench shots pictures \
+        references build deps configure clean
 
-run: build
+# The viewer alone: its packages, its target, then the window.
+run:
+	@./tools/install-deps.sh $(RUN_PACKAGES)
+	$(call cmake_configure,$(BUILD_DIR),$(VIEWER_ONLY))
+	cmake --build $(BUILD_DIR) --target verrine -j $(JOBS)
 	@./tools/require-display.sh
 	./$(BUILD_DIR)/verrine
 
@@ -74,16 +119,35 @@ references: build
 	VERRINE_UPDATE_REFERENCES=1 \
 	    ctest --test-dir $(BUILD_DIR) -R 'ReferenceViews|ShotOfEachReference' --output-on-failure --no-tests=error
 
+# The download is made by CPack from the install layout (tools/install/).
 windows:
 	@./tools/windows/build-deps.sh
-	@test -f $(WINDOWS_BUILD_DIR)/CMakeCache.txt || cmake -S . -B $(WINDOWS_BUILD_DIR) \
-	    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DVERRINE_WINDOWS_DEPS=$(VERRINE_WINDOWS_DEPS)
+	$(call cmake_configure,$(WINDOWS_BUILD_DIR),\
+	    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DVERRINE_WINDOWS_DEPS=$(VERRINE_WINDOWS_DEPS))
 	cmake --build $(WINDOWS_BUILD_DIR) -j $(JOBS)
+	cd $(WINDOWS_BUILD_DIR) && cpack -G ZIP
 
 windows-test: windows
 	@./tools/install-deps.sh $(WINDOWS_TEST_PACKAGES)
 	xvfb-run -a -s "-screen 0 1280x1024x24" \
-	    ./tests/windows/run-wine-tests.sh $(WINDOWS_BUILD_DIR)/verrine.exe $(WINDOWS_BUILD_DIR)/artefacts
+	    ./tests/windows/run-wine-tests.sh $(WINDOWS_BUILD_DIR)/verrine-windows.zip $(WINDOWS_BUILD_DIR)/artefacts
+
+# The Debian package, made by CPack from the install layout (tools/install/),
+# with the programs it holds built first. lintian's errors fail the target;
+# its warnings are shown. Older packages are removed first, so exactly one
+# .deb is left for lintian and for those who pick it up.
+package: configure
+	@./tools/install-deps.sh $(PACKAGE_PACKAGES)
+	cmake --build $(BUILD_DIR) --target verrine verrine-check verrine-shot -j $(JOBS)
+	rm -f $(BUILD_DIR)/verrine_*.deb
+	cd $(BUILD_DIR) && cpack -G DEB
+	lintian --fail-on error $(BUILD_DIR)/verrine_*.deb
+
+# make test, make run and the package, each on a fresh Debian 12 root, from
+# the commit checked out here; tools/fresh-test.sh says how.
+fresh-test:
+	@./tools/install-deps.sh $(FRESH_TEST_PACKAGES)
+	./tools/fresh-test.sh
 
 # The whole suite again, built with AddressSanitizer and UndefinedBehavior-
 # Sanitizer. Leak reports are filtered through tests/sanitizers/lsan.supp.
@@ -91,7 +155,7 @@ windows-test: windows
 # records GL calls, hence verify_asan_link_order=0.
 SANITIZE_BUILD_DIR ?= build-sanitize
 sanitize: deps
-	@test -f $(SANITIZE_BUILD_DIR)/CMakeCache.txt || cmake -S . -B $(SANITIZE_BUILD_DIR) -DVERRINE_SANITIZE=ON
+	$(call cmake_configure,$(SANITIZE_BUILD_DIR),$(EVERYTHING) -DVERRINE_SANITIZE=ON)
 	cmake --build $(SANITIZE_BUILD_DIR) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:verify_asan_link_order=0 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0 \
@@ -103,10 +167,10 @@ sanitize: deps
 # seeds in fuzz/corpus/, FUZZ_SECONDS each.
 FUZZ_BUILD_DIR ?= build-fuzz
 FUZZ_SECONDS   ?= 30
+FUZZ_PACKAGES  := clang libclang-rt-14-dev
 fuzz: deps
-	@./tools/install-deps.sh clang libclang-rt-14-dev
-	@test -f $(FUZZ_BUILD_DIR)/CMakeCache.txt || CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD_DIR) \
-	    -DVERRINE_FUZZ=ON -DBUILD_TESTING=OFF
+	@./tools/install-deps.sh $(FUZZ_PACKAGES)
+	CC=clang CXX=clang++ $(call cmake_configure,$(FUZZ_BUILD_DIR),$(EVERYTHING) -DVERRINE_FUZZ=ON -DBUILD_TESTING=OFF)
 	cmake --build $(FUZZ_BUILD_DIR) --target shader_source_fuzzer raw_image_fuzzer -j $(JOBS)
 	./tools/run-fuzzers.sh $(FUZZ_BUILD_DIR)/fuzz $(FUZZ_SECONDS)
 
@@ -121,10 +185,10 @@ build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 configure: deps
-	@test -f $(BUILD_DIR)/CMakeCache.txt || cmake -S . -B $(BUILD_DIR)
+	$(call cmake_configure,$(BUILD_DIR),$(EVERYTHING))
 
 deps:
-	@./tools/install-deps.sh $(PACKAGES)
+	@./tools/install-deps.sh $(RUN_PACKAGES) $(TEST_PACKAGES)
 
 clean:
 	rm -rf $(BUILD_DIR) $(WINDOWS_BUILD_DIR)

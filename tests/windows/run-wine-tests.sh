@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Runs the real Windows build, verrine.exe, under Wine and drives it as a user
-# would. Needs an X display with no window manager (run it under xvfb-run -a),
-# and gets a scratch Wine prefix and a scratch working directory holding a
-# copy of resources/.
-#   usage: run-wine-tests.sh VERRINE_EXE ARTEFACT_DIR
+# Runs the real Windows build under Wine and drives it as a user would: the
+# download, verrine-windows.zip, is unpacked into a folder whose path holds a
+# space, and verrine.exe is started there. Needs an X display with no window
+# manager (run it under xvfb-run -a), and gets a scratch Wine prefix.
+#   usage: run-wine-tests.sh VERRINE_WINDOWS_ZIP ARTEFACT_DIR
 #
+# The download: verrine.exe, resources/ with the four shaders and the
+# texture, and README.txt, in one top folder.
 # First run: the window "Verrine" opens; standard error holds the eight
 # start-up traces and no failure report; key 2 changes the picture and key 1
 # brings the first picture back; choosing Debug > "Show Axis" with the mouse
@@ -13,9 +15,9 @@
 # it with status 0. Screenshots and standard error stay in ARTEFACT_DIR.
 set -euo pipefail
 
-[[ $# -eq 2 ]] || { echo "usage: $0 VERRINE_EXE ARTEFACT_DIR" >&2; exit 2; }
+[[ $# -eq 2 ]] || { echo "usage: $0 VERRINE_WINDOWS_ZIP ARTEFACT_DIR" >&2; exit 2; }
 repo=$(cd "$(dirname "$0")/../.." && pwd)
-exe=$(realpath "$1")
+download=$(realpath "$1")
 artefacts=$(mkdir -p "$2" && realpath "$2")
 rm -f "$artefacts"/*.png "$artefacts"/*.txt
 
@@ -50,8 +52,18 @@ printf '%s\n' 'REGEDIT4' '' '[HKEY_CURRENT_USER\Control Panel\Desktop\WindowMetr
   '"PaddedBorderWidth"="-60"' '"CaptionHeight"="-330"' '"MenuHeight"="-285"' >"$scratch/metrics.reg"
 wine regedit /S "$scratch/metrics.reg" >/dev/null 2>&1
 wineserver -w
-mkdir "$scratch/run"
-cp -r "$repo/resources" "$scratch/run/"
+
+# Unpacked as a user would, into a folder with a space in its name; the
+# viewer starts in the download's top folder, the only thing in the zip.
+unzip -q "$download" -d "$scratch/Verrine download"
+run_dir=$(find "$scratch/Verrine download" -mindepth 1 -maxdepth 1)
+[[ $(wc -l <<<"$run_dir") -eq 1 && -d "$run_dir" ]] || fail "the zip does not hold one top folder"
+exe="$run_dir/verrine.exe"
+for file in verrine.exe README.txt resources/textures/stripes.raw \
+            resources/shaders/{testVertex,testFragment,edgeVertex,edgeFragment}.txt; do
+  [[ -s "$run_dir/$file" ]] || fail "the zip lacks $file"
+done
+note "the zip holds verrine.exe, README.txt and resources/; unpacked in \"${run_dir#"$scratch/"}\""
 
 # --- the running viewer ------------------------------------------------------
 
@@ -62,7 +74,7 @@ wx=0 wy=0 ww=0 wh=0
 
 start_viewer() {  # $1: name of the run, for the standard error file
   stderr_file="$artefacts/stderr-$1.txt"
-  (cd "$scratch/run" && exec wine "$exe" 2>"$stderr_file") &
+  (cd "$run_dir" && exec wine "$exe" 2>"$stderr_file") &
   viewer_pid=$!
   poll 60 find_window || fail "no window \"Verrine\" within 60 s"
   eval "$(xdotool getwindowgeometry --shell "$window")"
