@@ -9,9 +9,9 @@
 #   make fuzz      the file readers under libFuzzer, FUZZ_SECONDS each
 #   make soak      the long runs: the viewer at full speed under random input
 #                  for SOAK_SECONDS (300), and under valgrind's memcheck
-#   make shots build verrine-shot, regenerate the README's and the shader
-#              guide's pictures in docs/
-#   make pictures    the README's screenshots of the running viewer, in docs/
+#   make pictures    every picture in docs/: the README's screenshots of the
+#                    running viewer, verrine-shot's picture and the shader
+#                    guide's examples
 #   make references  rewrite the reference pictures of the end-to-end and
 #                    verrine-shot tests
 #   make bench install what is missing, build, time the frame loop under Xvfb
@@ -72,7 +72,7 @@ VERRINE_WINDOWS_DEPS ?= $(HOME)/.cache/verrine/windows-deps
 export VERRINE_WINDOWS_DEPS
 WINDOWS_TEST_PACKAGES := wine wine64 xvfb xauth x11-utils xdotool imagemagick gcc libx11-dev unzip
 
-.PHONY: sanitize fuzz soak windows windows-test run test package fresh-test bench shots pictures \
+.PHONY: sanitize fuzz soak windows windows-test run test package fresh-test bench pictures \
         references build deps configure clean
 
 # The viewer alone: its packages, its target, then the window.
@@ -92,28 +92,22 @@ bench: configure
 	cmake --build $(BUILD_DIR) --target verrine_bench -j $(JOBS)
 	xvfb-run -a -s "-screen 0 1280x1024x24" ./$(BUILD_DIR)/bench/verrine_bench --check
 
-# The README's pictures and those of the example shaders in the guide, drawn
-# by verrine-shot from here (it reads resources/ relative to the working
-# directory). Xvfb only because GLUT needs a display.
+# Every picture in docs/, one way each. The screenshots of the running viewer
+# come from the end-to-end driver, on an X server of its own
+# (tests/e2e/README.md); verrine-shot draws its own example and the shader
+# guide's, from here (it reads resources/ relative to the working directory),
+# under Xvfb only because GLUT needs a display.
 SHOT := ./$(BUILD_DIR)/tools/verrine-shot --size 480x360
 EXAMPLES := phong gooch normals contours
-shots: configure
-	cmake --build $(BUILD_DIR) --target verrine-shot -j $(JOBS)
+pictures: build
+	VERRINE_PICTURES_DIR=$(CURDIR)/docs \
+	    ctest --test-dir $(BUILD_DIR) -R '^e2e\.ReadmePictures\.' --output-on-failure --no-tests=error
 	xvfb-run -a -s "-screen 0 1280x1024x24" sh -ec '\
-	    $(SHOT) docs/shot-fixed.png; \
-	    $(SHOT) docs/shot-toon.png --mode 201; \
-	    $(SHOT) docs/shot-edge.png --mode 202; \
 	    $(SHOT) docs/shot-debug.png --debug light,axis,plane,rotate --frames 60; \
 	    for example in $(EXAMPLES); do \
 	        $(SHOT) docs/example-$$example.png \
 	            --vertex examples/$$example.vert --fragment examples/$$example.frag; \
 	    done'
-
-# The end-to-end tests drive the real viewer on an X server of their own
-# (tests/e2e/README.md), so neither of these needs xvfb-run.
-pictures: build
-	VERRINE_PICTURES_DIR=$(CURDIR)/docs \
-	    ctest --test-dir $(BUILD_DIR) -R '^e2e\.ReadmePictures\.' --output-on-failure --no-tests=error
 
 references: build
 	VERRINE_UPDATE_REFERENCES=1 \
