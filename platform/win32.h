@@ -16,6 +16,12 @@
 //             SwapBuffers, wglCreateContext, wglMakeCurrent, wglDeleteContext
 //   time      GetTickCount, QueryPerformanceFrequency, QueryPerformanceCounter
 //
+// The queue keeps Windows' order: posted messages, then WM_QUIT (whatever
+// the filter), then keyboard and mouse input. Input the program has not
+// taken yet is merged as on Windows: a mouse move into the waiting move, an
+// auto-repeat key-down into the waiting key-down of its key (repeat count in
+// lParam bits 0-15), a wheel turn into the waiting turn at the same place.
+//
 // Left out on purpose: wide-character (W) calls, GetMessage and any blocking
 // wait, WM_PAINT and other drawing through GDI, WM_CHAR (TranslateMessage
 // does nothing), WM_SYSKEYDOWN / WM_SYSKEYUP (Alt, F10 and keys pressed with

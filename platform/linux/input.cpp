@@ -1,4 +1,5 @@
-// Keyboard and mouse input of the client area, posted as Windows posts it.
+// Keyboard and mouse input of the client area, queued as Windows queues
+// it.
 
 #include <bitset>
 
@@ -57,7 +58,7 @@ bool postKeyMessage(HWND window, int event) {
     int virtualKey = virtualKeyFor(Fl::event_key());
     if (!virtualKey) return false;
     bool down = event == FL_KEYDOWN;
-    PostMessageA(window, down ? WM_KEYDOWN : WM_KEYUP, virtualKey, keyLParam(virtualKey, down));
+    postInputMessage(window, down ? WM_KEYDOWN : WM_KEYUP, virtualKey, keyLParam(virtualKey, down));
     keysDown[virtualKey] = down;
     return true;
 }
@@ -94,7 +95,7 @@ int ClientView::handle(int event) {
             if (!inside) {
                 lastMove_ = -1;
             } else if (position != lastMove_) {
-                PostMessageA(window_, WM_MOUSEMOVE, modifierAndButtonFlags(), position);
+                postInputMessage(window_, WM_MOUSEMOVE, modifierAndButtonFlags(), position);
                 lastMove_ = position;
             }
             return 1;
@@ -110,14 +111,14 @@ int ClientView::handle(int event) {
             // loses no step.
             if (position != lastMove_) {
                 WPARAM before = event == FL_PUSH ? flags : flags | button->flag;
-                PostMessageA(window_, WM_MOUSEMOVE, before, position);
+                postInputMessage(window_, WM_MOUSEMOVE, before, position);
                 lastMove_ = position;
             }
             if (event == FL_PUSH) {
                 Fl::focus(this);
-                PostMessageA(window_, button->down, flags | button->flag, position);
+                postInputMessage(window_, button->down, flags | button->flag, position);
             } else {
-                PostMessageA(window_, button->up, flags, position);
+                postInputMessage(window_, button->up, flags, position);
             }
             return 1;
         }
@@ -128,7 +129,7 @@ int ClientView::handle(int event) {
             if (notches == 0) return 1;
             noteCursorPosition(Fl::event_x_root(), Fl::event_y_root());
             WPARAM wParam = MAKEWPARAM(modifierAndButtonFlags(), notches * WHEEL_DELTA);
-            PostMessageA(window_, WM_MOUSEWHEEL, wParam, MAKELPARAM(Fl::event_x_root(), Fl::event_y_root()));
+            postInputMessage(window_, WM_MOUSEWHEEL, wParam, MAKELPARAM(Fl::event_x_root(), Fl::event_y_root()));
             return 1;
         }
         default:

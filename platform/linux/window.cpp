@@ -47,12 +47,13 @@ RECT clientRect(HWND window) {
 }
 
 // The close box (WM_DELETE_WINDOW) reaches the window callback, and so does
-// Escape when no widget takes it; only the first means WM_CLOSE. Posted like
-// the input that makes Windows send WM_CLOSE from inside dispatch.
+// Escape when no widget takes it; only the first means WM_CLOSE. Queued with
+// the input, as Windows sends WM_CLOSE while it handles the click on the
+// close box.
 void onWindowCallback(Fl_Widget* widget, void*) {
     if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape) return;
     HWND window = static_cast<TopWindow*>(widget)->window();
-    if (window) PostMessageA(window, WM_CLOSE, 0, 0);
+    if (window) postInputMessage(window, WM_CLOSE, 0, 0);
 }
 
 }  // namespace

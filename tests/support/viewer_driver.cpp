@@ -67,6 +67,8 @@ bool isViewable(Display* display, Window window) {
 
 }  // namespace
 
+std::string sixtyHertzDisplay() { return std::string("LD_PRELOAD=") + VERRINE_SIXTY_HERTZ_PRELOAD; }
+
 ViewerDriver::ViewerDriver() {
     std::string pattern = (fs::temp_directory_path() / "verrine-e2e-XXXXXX").string();
     if (!mkdtemp(pattern.data())) {
@@ -182,21 +184,24 @@ void ViewerDriver::focus() {
     sync();
 }
 
+unsigned char ViewerDriver::keyCode(const std::string& key) {
+    Display* display = server_->display();
+    return XKeysymToKeycode(display, XStringToKeysym(key.c_str()));
+}
+
 // XSync, not XFlush: the server has taken every event before the test
 // goes on to look at the screen.
 void ViewerDriver::sync() { XSync(server_->display(), False); }
 
 void ViewerDriver::keyDown(const std::string& key) {
-    Display* display = server_->display();
-    KeyCode code = XKeysymToKeycode(display, XStringToKeysym(key.c_str()));
+    KeyCode code = keyCode(key);
     ASSERT_NE(code, 0) << "no key code for \"" << key << "\"";
-    XTestFakeKeyEvent(display, code, True, CurrentTime);
+    XTestFakeKeyEvent(server_->display(), code, True, CurrentTime);
     sync();
 }
 
 void ViewerDriver::keyUp(const std::string& key) {
-    Display* display = server_->display();
-    XTestFakeKeyEvent(display, XKeysymToKeycode(display, XStringToKeysym(key.c_str())), False, CurrentTime);
+    XTestFakeKeyEvent(server_->display(), keyCode(key), False, CurrentTime);
     sync();
 }
 
@@ -205,7 +210,7 @@ void ViewerDriver::keyUp(const std::string& key) {
 // sent separately could arrive a frame or two late and add steps.
 void ViewerDriver::tapKey(const std::string& key, int times) {
     Display* display = server_->display();
-    KeyCode code = XKeysymToKeycode(display, XStringToKeysym(key.c_str()));
+    KeyCode code = keyCode(key);
     ASSERT_NE(code, 0) << "no key code for \"" << key << "\"";
     for (int i = 0; i < times; ++i) {
         XTestFakeKeyEvent(display, code, True, CurrentTime);
@@ -228,7 +233,7 @@ void ViewerDriver::moveRoot(int rootX, int rootY) {
 
 void ViewerDriver::moveMouse(int x, int y) { moveRoot(client_.x + x, client_.y + y); }
 
-void ViewerDriver::setButton(bool down) {
+void ViewerDriver::setLeftButton(bool down) {
     XTestFakeButtonEvent(server_->display(), Button1, down ? True : False, CurrentTime);
     sync();
 }
@@ -241,13 +246,13 @@ void ViewerDriver::setButton(bool down) {
 void ViewerDriver::drag(int fromX, int fromY, int toX, int toY, int steps) {
     moveMouse(fromX, fromY);
     waitForFrames(kFramesBeforeButton, kStartTimeout);
-    setButton(true);
+    setLeftButton(true);
     for (int step = 1; step <= steps; ++step) {
         pause(kDragStepGap);
         moveMouse(fromX + (toX - fromX) * step / steps, fromY + (toY - fromY) * step / steps);
     }
     waitForFrames(kFramesBeforeButton, kStartTimeout);
-    setButton(false);
+    setLeftButton(false);
 }
 
 void ViewerDriver::turnWheel(int notches) {
@@ -320,6 +325,39 @@ bool ViewerDriver::waitForFrames(int count, std::chrono::milliseconds timeout) {
         pause(std::chrono::milliseconds(1));
     }
     return true;
+}
+
+std::optional<ViewerDriver::Settling> ViewerDriver::settle(std::chrono::steady_clock::time_point since,
+                                                          int quietFrames, std::chrono::milliseconds timeout) {
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    std::vector<Rect> ignored = {frameRateCorner(client_.height)};
+    const int start = framesPresented();
+    Settling last = {0, std::chrono::milliseconds(0)};
+    Image previous = captureClient();
+    for (int frames = 0; frames - last.frames < quietFrames;) {
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (!waitForFrames(1, left)) return std::nullopt;
+        frames = framesPresented() - start;
+        Image current = captureClient();
+        if (compareImages(current, previous, ignored, 0).differingPixels != 0) {
+            last = {frames, std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - since)};
+        }
+        previous = std::move(current);
+    }
+    return last;
+}
+
+std::optional<int> ViewerDriver::framesUntilExit(std::chrono::milliseconds timeout) {
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    const int start = framesPresented();
+    while (viewer_ && viewer_->running()) {
+        if (std::chrono::steady_clock::now() > deadline) return std::nullopt;
+        XSync(server_->display(), False);
+        pause(std::chrono::milliseconds(1));
+        framesPresented();
+    }
+    XSync(server_->display(), False);
+    return framesPresented() - start;
 }
 
 Image ViewerDriver::stillClient(std::chrono::milliseconds timeout) {
