@@ -1,9 +1,10 @@
 // Keyboard and mouse input of the client area, queued as Windows queues
-// it.
+// it, and the keyboard focus of a window.
 
 #include <bitset>
 
 #include <FL/Fl.H>
+#include <FL/x.H>
 
 #include "platform/linux/keys.h"
 #include "platform/linux/queue.h"
@@ -15,6 +16,20 @@ namespace {
 
 // Keys down as this thread has seen them, for the previous-state bit.
 std::bitset<256> keysDown;
+
+// The X focus of a top-level window is its keyboard focus. The toolkit's
+// menus grab the keyboard while they are open, which X reports as the focus
+// leaving and coming back; on Windows an open menu leaves the focus where
+// it was. A move between the window and its own subwindows changes nothing
+// either.
+int onFocusEvent(void* event, void*) {
+    const XEvent* xEvent = static_cast<const XEvent*>(event);
+    if (xEvent->type != FocusIn && xEvent->type != FocusOut) return 0;
+    const XFocusChangeEvent& change = xEvent->xfocus;
+    if (change.mode == NotifyGrab || change.mode == NotifyUngrab || change.detail == NotifyInferior) return 0;
+    if (HWND window = windowWithTopLevel(change.window)) setKeyboardFocus(window, change.type == FocusIn);
+    return 0;  // the toolkit handles the event as well
+}
 
 // lParam of a key message: repeat count 1; bit 30 the previous state, bit 31
 // set for a release. Scan codes are not provided.
@@ -61,6 +76,27 @@ bool postKeyMessage(HWND window, int event) {
     postInputMessage(window, down ? WM_KEYDOWN : WM_KEYUP, virtualKey, keyLParam(virtualKey, down));
     keysDown[virtualKey] = down;
     return true;
+}
+
+void watchKeyboardFocus() {
+    static bool watching = false;
+    if (watching) return;
+    Fl::add_system_handler(onFocusEvent, nullptr);
+    watching = true;
+}
+
+// Sent at once, as Windows sends focus changes from inside the message
+// calls. Keys let go while another program has the focus never reach this
+// window: the thread forgets they were down, and key-downs not yet taken are
+// dropped so that no key stays held for want of its key-up.
+void setKeyboardFocus(HWND window, bool focused) {
+    if (window->focused == focused) return;
+    window->focused = focused;
+    if (!focused) {
+        keysDown.reset();
+        discardKeyDownsFor(window);
+    }
+    sendMessage(window, focused ? WM_SETFOCUS : WM_KILLFOCUS, 0, 0);
 }
 
 ClientView::ClientView(HWND window, int x, int y, int width, int height)

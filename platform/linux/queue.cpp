@@ -192,6 +192,8 @@ void discardMessagesFor(HWND window) {
     eraseFrom(input, window, 0);
 }
 
+void discardKeyDownsFor(HWND window) { eraseFrom(input, window, WM_KEYDOWN); }
+
 void requestToolkitPass() { toolkitPassRequested = true; }
 
 }  // namespace platform

@@ -21,6 +21,10 @@ void postInputMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // DestroyWindow does on Windows.
 void discardMessagesFor(HWND window);
 
+// Removes the key-downs still queued for a window that has lost the
+// keyboard focus: their key-ups now go to another program.
+void discardKeyDownsFor(HWND window);
+
 // Makes the next PeekMessageA let the toolkit run even if X has nothing
 // pending (a widget to delete, requests to flush).
 void requestToolkitPass();

@@ -103,6 +103,13 @@ unsigned long clientXWindow(HWND window) {
 
 bool isLiveWindow(HWND window) { return window && liveWindows.count(window) != 0; }
 
+HWND windowWithTopLevel(unsigned long xWindow) {
+    for (HWND window : liveWindows) {
+        if (xWindow && topLevelXWindow(window) == xWindow) return window;
+    }
+    return nullptr;
+}
+
 LRESULT sendMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return window->procedure(window, message, wParam, lParam);
 }
@@ -145,6 +152,7 @@ HWND WINAPI CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD st
     if (!windowClass) return nullptr;
     requireDisplay();
     requireOpenGlVisual();
+    watchKeyboardFocus();
 
     HWND window = new HWND__;
     window->procedure = windowClass->procedure;

@@ -2,7 +2,8 @@
 // picture; quitting in the middle of a held key or of a drag ends the
 // process with status 0; at a vsync'd desktop's 60 frames a second, the
 // camera stops and Escape ends the viewer within a few frames however busy
-// the input was.
+// the input was; a key released while another program has the focus does
+// not leave the camera flying.
 
 #include <cmath>
 #include <cstdio>
@@ -146,6 +147,30 @@ const FrameRate kFrameRates[] = {
 
 INSTANTIATE_TEST_SUITE_P(Reliability, BusyInput, ::testing::ValuesIn(kFrameRates),
                          [](const ::testing::TestParamInfo<FrameRate>& info) { return info.param.name; });
+
+// Held U, then the focus goes to another program, where U is let go: the
+// viewer never sees the release, yet the camera must stop rolling (a roll,
+// unlike a flight that leaves the scene behind, changes the picture for as
+// long as it lasts). With the focus back, the keys work as before.
+TEST(LiveInput, AKeyReleasedWhileAnotherProgramHasTheFocusStopsTheCamera) {
+    ViewerDriver viewer;
+    ASSERT_TRUE(viewer.launch(patientLaunch()));
+    const Image start = viewer.stillClient();
+    viewer.keyDown("u");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    viewer.takeFocusAway();
+    viewer.keyUp("u");
+
+    const Image stopped = viewer.stillClient();
+    ASSERT_FALSE(stopped.empty()) << "the camera rolls on";
+    EXPECT_FALSE(samePicture(stopped, start)) << "U never moved the camera";
+
+    viewer.focus();
+    viewer.holdKey("u", std::chrono::milliseconds(300));
+    const Image again = viewer.stillClient();
+    ASSERT_FALSE(again.empty());
+    EXPECT_FALSE(samePicture(again, stopped)) << "U does nothing once the focus is back";
+}
 
 }  // namespace
 }  // namespace reliability

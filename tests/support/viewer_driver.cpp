@@ -184,6 +184,11 @@ void ViewerDriver::focus() {
     sync();
 }
 
+void ViewerDriver::takeFocusAway() {
+    XSetInputFocus(server_->display(), None, RevertToNone, CurrentTime);
+    sync();
+}
+
 unsigned char ViewerDriver::keyCode(const std::string& key) {
     Display* display = server_->display();
     return XKeysymToKeycode(display, XStringToKeysym(key.c_str()));

@@ -82,6 +82,11 @@ public:
     void setLeftButton(bool down);
     // What the window manager's close box does: WM_DELETE_WINDOW.
     void requestClose();
+    // What switching to another program does to the keyboard: the focus
+    // leaves the viewer (for no window), so key releases no longer reach it.
+    // focus() gives it back.
+    void takeFocusAway();
+    void focus();
 
     // Where the window (menu bar and client area) and its client area lie
     // on the screen, and the instance name of its X WM_CLASS, which carries
@@ -149,7 +154,6 @@ private:
     // Before a button goes down: enough frames for the viewer to have taken
     // every message queued until then.
     static constexpr int kFramesBeforeButton = 3;
-    void focus();
     void sync();
     unsigned char keyCode(const std::string& key);
     void moveRoot(int rootX, int rootY);
