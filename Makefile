@@ -21,7 +21,7 @@ JOBS      ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES := cmake make g++ pkg-config \
             libgl-dev libglu1-mesa-dev freeglut3-dev libfltk1.3-dev libepoxy-dev \
             libx11-dev libxtst-dev libxdamage-dev libgtest-dev libgl1-mesa-dri libegl-dev libegl-mesa0 libpng-dev \
-            xvfb xauth x11-utils xdotool imagemagick apitrace
+            xvfb xauth x11-utils x11-xkb-utils xkb-data xdotool imagemagick apitrace
 
 # The Windows build: mingw-w64 here, Wine to run what it built.
 WINDOWS_BUILD_DIR    ?= build-windows

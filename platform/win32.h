@@ -23,7 +23,9 @@
 // lParam bits 0-15), a wheel turn into the waiting turn at the same place.
 // WM_SETFOCUS and WM_KILLFOCUS are sent (wParam 0) as the X keyboard focus
 // comes to and leaves the window; on losing it, the window's key-downs not
-// yet taken are dropped, since their key-ups go elsewhere.
+// yet taken are dropped, since their key-ups go elsewhere. Virtual-key
+// codes come from a key's symbol or, where that has none, from its place
+// on a US keyboard; the digit row gives digits on every layout.
 //
 // Left out on purpose: wide-character (W) calls, GetMessage and any blocking
 // wait, WM_PAINT and other drawing through GDI, WM_CHAR (TranslateMessage

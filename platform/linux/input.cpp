@@ -70,7 +70,7 @@ const ButtonMessages* buttonMessages(int button) {
 }  // namespace
 
 bool postKeyMessage(HWND window, int event) {
-    int virtualKey = virtualKeyFor(Fl::event_key());
+    int virtualKey = virtualKeyOfEvent();
     if (!virtualKey) return false;
     bool down = event == FL_KEYDOWN;
     postInputMessage(window, down ? WM_KEYDOWN : WM_KEYUP, virtualKey, keyLParam(virtualKey, down));

@@ -62,7 +62,9 @@ public:
     // Everything the viewer has written to standard error so far.
     std::string standardError() const;
 
-    // Keys are named as X names them: "w", "2", "Escape".
+    // Keys are named as X names them ("w", "2", "Escape") or by their place
+    // on the keyboard as XKB names it, whatever the layout: "<AD02>" is the
+    // key that holds W on a US keyboard.
     void keyDown(const std::string& key);
     void keyUp(const std::string& key);
     // Press and release, `times` times. A press and its release reach the
@@ -87,6 +89,10 @@ public:
     // focus() gives it back.
     void takeFocusAway();
     void focus();
+    // Switches the X server to another keyboard layout ("fr", "de", "ru")
+    // and reads the server's keymap back: setxkbmap can succeed and still
+    // leave the old map in place.
+    ::testing::AssertionResult setKeyboardLayout(const std::string& layout);
 
     // Where the window (menu bar and client area) and its client area lie
     // on the screen, and the instance name of its X WM_CLASS, which carries
