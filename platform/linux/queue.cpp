@@ -107,8 +107,8 @@ bool isButtonMessage(UINT message) {
     return isMouseMessage(message) && message != WM_MOUSEMOVE && message != WM_MOUSEWHEEL;
 }
 
-// The latest queued input message of the window that the predicate picks,
-// looking back no further than the first one `stop` rejects.
+// The window's latest queued input message that `picks` accepts, looking
+// back only as far as the latest one that `stops` names.
 template <typename Picks, typename Stops>
 std::deque<MSG>::iterator latestInput(HWND window, Picks picks, Stops stops) {
     for (auto it = input.end(); it != input.begin();) {
