@@ -87,6 +87,10 @@ void busyInput(ViewerDriver& viewer, std::chrono::milliseconds duration) {
 struct FrameRate {
     const char* name;
     std::vector<std::string> environment;
+    // Input sent just after a frame at 60 Hz reaches the viewer before the
+    // next frame starts; unpaced, it can land while a frame is drawn, and
+    // that frame still comes.
+    int framesUnderWay;
 };
 
 void PrintTo(const FrameRate& rate, std::ostream* out) { *out << rate.name; }
@@ -104,10 +108,11 @@ protected:
         ASSERT_FALSE(viewer.stillClient().empty());
     }
 
-    // Sends the next input just after a frame is presented, so that it
-    // reaches the viewer before the next frame starts and no frame already
-    // under way counts against the budget.
+    // Sends the next input just after a frame is presented, so that at
+    // 60 Hz it reaches the viewer before the next frame starts.
     void afterAFrame() { ASSERT_TRUE(viewer.waitForFrames(1, std::chrono::seconds(5))); }
+
+    int budget() const { return kFrameBudget + GetParam().framesUnderWay; }
 
     ViewerDriver viewer;
 };
@@ -125,7 +130,7 @@ TEST_P(BusyInput, TheCameraStopsWithinThreeFramesOfTheLastRelease) {
                 settling->frames, static_cast<long long>(settling->delay.count()));
     RecordProperty("frames_after_release", settling->frames);
     RecordProperty("ms_after_release", static_cast<int>(settling->delay.count()));
-    EXPECT_LE(settling->frames, kFrameBudget);
+    EXPECT_LE(settling->frames, budget());
 }
 
 TEST_P(BusyInput, EscapeEndsTheViewerWithinThreeFrames) {
@@ -136,13 +141,13 @@ TEST_P(BusyInput, EscapeEndsTheViewerWithinThreeFrames) {
     ASSERT_TRUE(frames) << "still running a minute after Escape";
     std::printf("%s: %d frames after Escape\n", GetParam().name, *frames);
     RecordProperty("frames_after_escape", *frames);
-    EXPECT_LE(*frames, kFrameBudget);
+    EXPECT_LE(*frames, budget());
     EXPECT_EQ(viewer.waitForExit(std::chrono::seconds(0)), 0);
 }
 
 const FrameRate kFrameRates[] = {
-    {"SixtyHertz", {sixtyHertzDisplay()}},
-    {"Uncapped", {}},
+    {"SixtyHertz", {sixtyHertzDisplay()}, 0},
+    {"Uncapped", {}, 1},
 };
 
 INSTANTIATE_TEST_SUITE_P(Reliability, BusyInput, ::testing::ValuesIn(kFrameRates),
