@@ -44,7 +44,7 @@ RUN_PACKAGES := cmake make g++ pkg-config \
 # programs the tests start.
 TEST_PACKAGES := libegl-dev libegl-mesa0 libpng-dev glslang-dev \
                  libgtest-dev libxtst-dev libxdamage-dev \
-                 xvfb xauth xdotool apitrace python3
+                 xvfb xauth x11-xkb-utils xkb-data xdotool apitrace python3
 
 # `make package`: CPack's Debian generator (dpkg-shlibdeps, file) and lintian.
 PACKAGE_PACKAGES := dpkg-dev file lintian

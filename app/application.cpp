@@ -84,6 +84,8 @@ void Application::keyUp(int key) {
     if (key >= kFirstKey && key <= kLastKey) keyStates[key - kFirstKey] = false;
 }
 
+void Application::releaseKeys() { std::fill(std::begin(keyStates), std::end(keyStates), false); }
+
 void Application::mouseDrag(float dx, float dy) { camera->orbit(dx, dy); }
 
 void Application::mouseWheel(float notches) { camera->zoom(notches); }

@@ -23,6 +23,7 @@ public:
     void update();
     void keyDown(int key);
     void keyUp(int key);
+    void releaseKeys();
     void mouseDrag(float dx, float dy);
     void mouseWheel(float notches);
     void menuCommand(int commandId);

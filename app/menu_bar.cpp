@@ -1,7 +1,5 @@
 // The menu bar, its check marks and the commands its items send.
 
-#include <algorithm>
-
 #include "app/globals.h"
 #include "app/window.h"
 
@@ -88,7 +86,7 @@ void refreshMenuChecks(HWND window) {
 void Application::menuCommand(int commandId) {
     // Any command stops every held key: the key-up may never arrive while a
     // menu has the input.
-    std::fill(std::begin(keyStates), std::end(keyStates), false);
+    releaseKeys();
     if (commandId >= kFirstShaderCommand && commandId <= kLastShaderCommand) shaderSet.setMode(commandId);
     if (commandId == kQuitCommand) options->quitRequested = true;
     if (bool* flag = debugFlag(commandId)) *flag = !*flag;

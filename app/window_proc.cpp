@@ -16,9 +16,21 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         case WM_KEYDOWN:
             application->keyDown(static_cast<int>(wParam));
             break;
+        // A key let go while Alt is down comes as WM_SYSKEYUP; it still goes
+        // on to the default processing, which handles Alt's menu keys.
         case WM_KEYUP:
+        case WM_SYSKEYUP:
             application->keyUp(static_cast<int>(wParam));
             refreshMenuChecks(window);
+            break;
+        // The key-ups of keys held now will go to the window that takes
+        // the focus, so every key counts as released. Sent at start-up and
+        // shutdown too.
+        case WM_KILLFOCUS:
+            if (application) {
+                application->releaseKeys();
+                refreshMenuChecks(window);
+            }
             break;
         case WM_COMMAND:
             application->menuCommand(LOWORD(wParam));

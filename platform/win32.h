@@ -16,12 +16,25 @@
 //             SwapBuffers, wglCreateContext, wglMakeCurrent, wglDeleteContext
 //   time      GetTickCount, QueryPerformanceFrequency, QueryPerformanceCounter
 //
+// The queue keeps Windows' order: posted messages, then WM_QUIT (whatever
+// the filter), then keyboard and mouse input. Input the program has not
+// taken yet is merged as on Windows: a mouse move into the waiting move, an
+// auto-repeat key-down into the waiting key-down of its key (repeat count in
+// lParam bits 0-15), a wheel turn into the waiting turn at the same place.
+// WM_SETFOCUS and WM_KILLFOCUS are sent (wParam 0) as the X keyboard focus
+// comes to and leaves the window; on losing it, the window's key-downs not
+// yet taken are dropped, since their key-ups go elsewhere. Virtual-key
+// codes come from a key's symbol or, where that has none, from its place
+// on a US keyboard; the digit row gives digits on every layout.
+//
 // Left out on purpose: wide-character (W) calls, GetMessage and any blocking
 // wait, WM_PAINT and other drawing through GDI, WM_CHAR (TranslateMessage
-// does nothing), WM_SYSKEYDOWN / WM_SYSKEYUP (Alt, F10 and keys pressed with
-// Alt come as WM_KEYDOWN / WM_KEYUP), mouse capture, child windows, showing
-// a window later (only WS_VISIBLE shows one), menu items by position,
-// removing or destroying menus, and every MENUITEMINFOA mask but MIIM_STATE.
+// does nothing), sending WM_SYSKEYDOWN / WM_SYSKEYUP (Alt, F10 and keys
+// pressed with Alt come as WM_KEYDOWN / WM_KEYUP; WM_SYSKEYUP is named for
+// the window procedure), activation messages, mouse capture, child windows,
+// showing a window later (only WS_VISIBLE shows one), menu items by
+// position, removing or destroying menus, and every MENUITEMINFOA mask but
+// MIIM_STATE.
 //
 // Window geometry. The size given to CreateWindowExA is the outer size, as on
 // Windows; the client area is what is left after a fixed nominal frame taken
@@ -207,11 +220,14 @@ static_assert(sizeof(MENUITEMINFOA) == 80, "MENUITEMINFOA layout differs from 64
 #define WM_CREATE 0x0001
 #define WM_DESTROY 0x0002
 #define WM_SIZE 0x0005
+#define WM_SETFOCUS 0x0007
+#define WM_KILLFOCUS 0x0008
 #define WM_CLOSE 0x0010
 #define WM_QUIT 0x0012
 #define WM_NCDESTROY 0x0082
 #define WM_KEYDOWN 0x0100
 #define WM_KEYUP 0x0101
+#define WM_SYSKEYUP 0x0105
 #define WM_COMMAND 0x0111
 #define WM_MOUSEMOVE 0x0200
 #define WM_LBUTTONDOWN 0x0201

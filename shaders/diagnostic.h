@@ -1,6 +1,7 @@
 // The one diagnostic output of the shader subsystem. It goes to standard
-// error (and, on Windows, to the debugger's output as well); tests replace the
-// destination to capture what was reported.
+// error; on Windows, where a GUI program started from a console has none,
+// to that console, and always to the debugger's output as well. Tests
+// replace the destination to capture what was reported.
 #pragma once
 
 #include <string>

@@ -1,8 +1,10 @@
-// Keyboard and mouse input of the client area, posted as Windows posts it.
+// Keyboard and mouse input of the client area, queued as Windows queues
+// it, and the keyboard focus of a window.
 
 #include <bitset>
 
 #include <FL/Fl.H>
+#include <FL/x.H>
 
 #include "platform/linux/keys.h"
 #include "platform/linux/queue.h"
@@ -14,6 +16,20 @@ namespace {
 
 // Keys down as this thread has seen them, for the previous-state bit.
 std::bitset<256> keysDown;
+
+// The X focus of a top-level window is its keyboard focus. The toolkit's
+// menus grab the keyboard while they are open, which X reports as the focus
+// leaving and coming back; on Windows an open menu leaves the focus where
+// it was. A move between the window and its own subwindows changes nothing
+// either.
+int onFocusEvent(void* event, void*) {
+    const XEvent* xEvent = static_cast<const XEvent*>(event);
+    if (xEvent->type != FocusIn && xEvent->type != FocusOut) return 0;
+    const XFocusChangeEvent& change = xEvent->xfocus;
+    if (change.mode == NotifyGrab || change.mode == NotifyUngrab || change.detail == NotifyInferior) return 0;
+    if (HWND window = windowWithTopLevel(change.window)) setKeyboardFocus(window, change.type == FocusIn);
+    return 0;  // the toolkit handles the event as well
+}
 
 // lParam of a key message: repeat count 1; bit 30 the previous state, bit 31
 // set for a release. Scan codes are not provided.
@@ -54,12 +70,33 @@ const ButtonMessages* buttonMessages(int button) {
 }  // namespace
 
 bool postKeyMessage(HWND window, int event) {
-    int virtualKey = virtualKeyFor(Fl::event_key());
+    int virtualKey = virtualKeyOfEvent();
     if (!virtualKey) return false;
     bool down = event == FL_KEYDOWN;
-    PostMessageA(window, down ? WM_KEYDOWN : WM_KEYUP, virtualKey, keyLParam(virtualKey, down));
+    postInputMessage(window, down ? WM_KEYDOWN : WM_KEYUP, virtualKey, keyLParam(virtualKey, down));
     keysDown[virtualKey] = down;
     return true;
+}
+
+void watchKeyboardFocus() {
+    static bool watching = false;
+    if (watching) return;
+    Fl::add_system_handler(onFocusEvent, nullptr);
+    watching = true;
+}
+
+// Sent at once, as Windows sends focus changes from inside the message
+// calls. Keys let go while another program has the focus never reach this
+// window: the thread forgets they were down, and key-downs not yet taken are
+// dropped so that no key stays held for want of its key-up.
+void setKeyboardFocus(HWND window, bool focused) {
+    if (window->focused == focused) return;
+    window->focused = focused;
+    if (!focused) {
+        keysDown.reset();
+        discardKeyDownsFor(window);
+    }
+    sendMessage(window, focused ? WM_SETFOCUS : WM_KILLFOCUS, 0, 0);
 }
 
 ClientView::ClientView(HWND window, int x, int y, int width, int height)
@@ -94,7 +131,7 @@ int ClientView::handle(int event) {
             if (!inside) {
                 lastMove_ = -1;
             } else if (position != lastMove_) {
-                PostMessageA(window_, WM_MOUSEMOVE, modifierAndButtonFlags(), position);
+                postInputMessage(window_, WM_MOUSEMOVE, modifierAndButtonFlags(), position);
                 lastMove_ = position;
             }
             return 1;
@@ -110,14 +147,14 @@ int ClientView::handle(int event) {
             // loses no step.
             if (position != lastMove_) {
                 WPARAM before = event == FL_PUSH ? flags : flags | button->flag;
-                PostMessageA(window_, WM_MOUSEMOVE, before, position);
+                postInputMessage(window_, WM_MOUSEMOVE, before, position);
                 lastMove_ = position;
             }
             if (event == FL_PUSH) {
                 Fl::focus(this);
-                PostMessageA(window_, button->down, flags | button->flag, position);
+                postInputMessage(window_, button->down, flags | button->flag, position);
             } else {
-                PostMessageA(window_, button->up, flags, position);
+                postInputMessage(window_, button->up, flags, position);
             }
             return 1;
         }
@@ -128,7 +165,7 @@ int ClientView::handle(int event) {
             if (notches == 0) return 1;
             noteCursorPosition(Fl::event_x_root(), Fl::event_y_root());
             WPARAM wParam = MAKEWPARAM(modifierAndButtonFlags(), notches * WHEEL_DELTA);
-            PostMessageA(window_, WM_MOUSEWHEEL, wParam, MAKELPARAM(Fl::event_x_root(), Fl::event_y_root()));
+            postInputMessage(window_, WM_MOUSEWHEEL, wParam, MAKELPARAM(Fl::event_x_root(), Fl::event_y_root()));
             return 1;
         }
         default:

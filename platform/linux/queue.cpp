@@ -1,9 +1,11 @@
-// The thread's message queue: posted messages in order, the quit flag, and
-// the toolkit's X events turned into messages as PeekMessageA runs.
+// The thread's message queue: posted messages, then the quit request, then
+// input, in the order PeekMessage takes them on Windows; the toolkit's X
+// events are turned into messages as PeekMessageA runs.
 
 #include <algorithm>
 #include <chrono>
 #include <deque>
+#include <limits>
 #include <poll.h>
 
 #include <FL/Fl.H>
@@ -26,7 +28,15 @@ constexpr auto kToolkitPassInterval = std::chrono::milliseconds(10);
 // millisecond keeps input latency far below a frame.
 constexpr auto kConnectionPollInterval = std::chrono::milliseconds(1);
 
-std::deque<MSG> queue;
+constexpr UINT kFirstKeyMessage = 0x0100;    // WM_KEYFIRST
+constexpr UINT kLastKeyMessage = 0x0109;     // WM_KEYLAST
+constexpr UINT kFirstMouseMessage = 0x0200;  // WM_MOUSEFIRST
+constexpr UINT kLastMouseMessage = 0x020E;   // WM_MOUSELAST
+constexpr LPARAM kPreviousKeyState = LPARAM(1) << 30;
+constexpr LPARAM kRepeatCountMask = 0xFFFF;
+
+std::deque<MSG> posted;
+std::deque<MSG> input;
 bool quitPosted = false;
 int quitCode = 0;
 POINT cursorPosition = {0, 0};
@@ -51,9 +61,10 @@ bool toolkitHasWork(Clock::time_point now) {
 }
 
 // Runs the toolkit without blocking when it has something to do: X events
-// become posted messages (input) or window procedure calls (WM_SIZE), damaged
-// widgets are redrawn. A bare Fl::check() costs about 8 us, too much for
-// every frame, so the idle path only asks cheap questions.
+// become queued messages (input) or window procedure calls (WM_SIZE, focus
+// changes), damaged widgets are redrawn. A bare Fl::check() costs about
+// 8 us, too much for every frame, so the idle path only asks cheap
+// questions.
 void letToolkitRun() {
     if (!fl_display || insideToolkitPass) return;
     Clock::time_point now = Clock::now();
@@ -74,18 +85,114 @@ bool matches(const MSG& message, HWND window, UINT first, UINT last) {
     return windowMatches && rangeMatches;
 }
 
+// Takes (or with PM_NOREMOVE copies) the first matching message of a queue.
+bool takeFrom(std::deque<MSG>& queue, LPMSG message, HWND window, UINT first, UINT last, UINT removeMsg) {
+    auto found = std::find_if(queue.begin(), queue.end(),
+                              [&](const MSG& queued) { return matches(queued, window, first, last); });
+    if (found == queue.end()) return false;
+    *message = *found;
+    if (removeMsg & PM_REMOVE) queue.erase(found);
+    return true;
+}
+
 MSG makeMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return MSG{window, message, wParam, lParam, GetTickCount(), cursorPosition};
+}
+
+bool isKeyMessage(UINT message) { return message >= kFirstKeyMessage && message <= kLastKeyMessage; }
+
+bool isMouseMessage(UINT message) { return message >= kFirstMouseMessage && message <= kLastMouseMessage; }
+
+bool isButtonMessage(UINT message) {
+    return isMouseMessage(message) && message != WM_MOUSEMOVE && message != WM_MOUSEWHEEL;
+}
+
+// The window's latest queued input message that `picks` accepts, looking
+// back only as far as the latest one that `stops` names.
+template <typename Picks, typename Stops>
+std::deque<MSG>::iterator latestInput(HWND window, Picks picks, Stops stops) {
+    for (auto it = input.end(); it != input.begin();) {
+        --it;
+        if (it->hwnd != window) continue;
+        if (picks(it->message)) return it;
+        if (stops(it->message)) break;
+    }
+    return input.end();
+}
+
+// A move replaces the move still waiting, unless a button changed since:
+// the press or release must stay between the positions around it. The
+// merged message keeps its place in the queue.
+bool mergeMove(const MSG& move) {
+    auto waiting = latestInput(move.hwnd, [](UINT m) { return m == WM_MOUSEMOVE; }, isButtonMessage);
+    if (waiting == input.end()) return false;
+    *waiting = move;
+    return true;
+}
+
+// A wheel turn adds to a turn still waiting at the same place, as long as
+// no other mouse message came since and the sum fits the delta's 16 bits.
+bool mergeWheel(const MSG& wheel) {
+    auto waiting = latestInput(wheel.hwnd, isMouseMessage, [](UINT) { return false; });
+    if (waiting == input.end() || waiting->message != WM_MOUSEWHEEL || waiting->lParam != wheel.lParam ||
+        LOWORD(waiting->wParam) != LOWORD(wheel.wParam)) {
+        return false;
+    }
+    int delta = GET_WHEEL_DELTA_WPARAM(waiting->wParam) + GET_WHEEL_DELTA_WPARAM(wheel.wParam);
+    if (delta < std::numeric_limits<short>::min() || delta > std::numeric_limits<short>::max()) return false;
+    waiting->wParam = MAKEWPARAM(LOWORD(wheel.wParam), static_cast<WORD>(delta));
+    return true;
+}
+
+// An auto-repeat key-down adds one to the repeat count of the same key's
+// key-down still waiting, as long as no other key message came since.
+bool mergeRepeat(const MSG& repeat) {
+    if (!(repeat.lParam & kPreviousKeyState)) return false;
+    auto waiting = latestInput(repeat.hwnd, isKeyMessage, [](UINT) { return false; });
+    if (waiting == input.end() || waiting->message != WM_KEYDOWN || waiting->wParam != repeat.wParam) return false;
+    LPARAM count = (waiting->lParam & kRepeatCountMask) + (repeat.lParam & kRepeatCountMask);
+    if (count > kRepeatCountMask) return false;
+    waiting->lParam = (waiting->lParam & ~kRepeatCountMask) | count;
+    return true;
+}
+
+bool merge(const MSG& message) {
+    switch (message.message) {
+        case WM_MOUSEMOVE:
+            return mergeMove(message);
+        case WM_MOUSEWHEEL:
+            return mergeWheel(message);
+        case WM_KEYDOWN:
+            return mergeRepeat(message);
+        default:
+            return false;
+    }
+}
+
+void eraseFrom(std::deque<MSG>& queue, HWND window, UINT message) {
+    queue.erase(std::remove_if(queue.begin(), queue.end(),
+                               [&](const MSG& queued) {
+                                   return queued.hwnd == window && (!message || queued.message == message);
+                               }),
+                queue.end());
 }
 
 }  // namespace
 
 void noteCursorPosition(int x, int y) { cursorPosition = POINT{x, y}; }
 
-void discardMessagesFor(HWND window) {
-    queue.erase(std::remove_if(queue.begin(), queue.end(), [window](const MSG& message) { return message.hwnd == window; }),
-                queue.end());
+void postInputMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!isLiveWindow(window)) return;
+    MSG queued = makeMessage(window, message, wParam, lParam);
+    if (!merge(queued)) input.push_back(queued);
 }
+
+void discardMessagesFor(HWND window) {
+    eraseFrom(posted, window, 0);
+    eraseFrom(input, window, 0);
+}
+
+void discardKeyDownsFor(HWND window) { eraseFrom(input, window, WM_KEYDOWN); }
 
 void requestToolkitPass() { toolkitPassRequested = true; }
 
@@ -93,24 +200,19 @@ void requestToolkitPass() { toolkitPassRequested = true; }
 
 using namespace platform;
 
+// Posted messages first; WM_QUIT only once none is waiting, whatever the
+// filter, and ahead of input; input last. Windows sends no WM_QUIT while a
+// posted message could still start something the program must finish.
 BOOL WINAPI PeekMessageA(LPMSG message, HWND window, UINT first, UINT last, UINT removeMsg) {
     if (!message) return FALSE;
     letToolkitRun();
-    auto found = std::find_if(queue.begin(), queue.end(),
-                              [&](const MSG& queued) { return matches(queued, window, first, last); });
-    if (found != queue.end()) {
-        *message = *found;
-        if (removeMsg & PM_REMOVE) queue.erase(found);
-        return TRUE;
-    }
-    // WM_QUIT comes out only once nothing else is waiting.
-    MSG quit = makeMessage(nullptr, WM_QUIT, static_cast<WPARAM>(quitCode), 0);
-    if (quitPosted && matches(quit, window, first, last)) {
-        *message = quit;
+    if (takeFrom(posted, message, window, first, last, removeMsg)) return TRUE;
+    if (quitPosted) {
+        *message = makeMessage(nullptr, WM_QUIT, static_cast<WPARAM>(quitCode), 0);
         if (removeMsg & PM_REMOVE) quitPosted = false;
         return TRUE;
     }
-    return FALSE;
+    return takeFrom(input, message, window, first, last, removeMsg);
 }
 
 // No character messages are made: the viewer reads virtual keys only.
@@ -126,7 +228,7 @@ LRESULT WINAPI DispatchMessageA(const MSG* message) {
 // A null window posts a thread message, which is never dispatched.
 BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (window && !isLiveWindow(window)) return FALSE;
-    queue.push_back(makeMessage(window, message, wParam, lParam));
+    posted.push_back(makeMessage(window, message, wParam, lParam));
     return TRUE;
 }
 

@@ -6,12 +6,24 @@
 
 namespace platform {
 
-// The screen position of the cursor that posted messages carry in MSG::pt.
+// The screen position of the cursor that queued messages carry in MSG::pt.
 void noteCursorPosition(int x, int y);
 
-// Removes the messages posted to a window that is being destroyed, as
+// Queues a message that stands for keyboard or mouse input (the close box
+// included), in the order the input came, behind every posted message, and
+// merges it as Windows merges input the program has not taken yet: a mouse
+// move into the move still waiting, an auto-repeat key-down into the
+// waiting key-down of the same key (adding to its repeat count), a wheel
+// turn into the waiting turn at the same place.
+void postInputMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Removes the queued messages of a window that is being destroyed, as
 // DestroyWindow does on Windows.
 void discardMessagesFor(HWND window);
+
+// Removes the key-downs still queued for a window that has lost the
+// keyboard focus: their key-ups now go to another program.
+void discardKeyDownsFor(HWND window);
 
 // Makes the next PeekMessageA let the toolkit run even if X has nothing
 // pending (a widget to delete, requests to flush).

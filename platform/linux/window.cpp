@@ -47,12 +47,13 @@ RECT clientRect(HWND window) {
 }
 
 // The close box (WM_DELETE_WINDOW) reaches the window callback, and so does
-// Escape when no widget takes it; only the first means WM_CLOSE. Posted like
-// the input that makes Windows send WM_CLOSE from inside dispatch.
+// Escape when no widget takes it; only the first means WM_CLOSE. Queued with
+// the input, as Windows sends WM_CLOSE while it handles the click on the
+// close box.
 void onWindowCallback(Fl_Widget* widget, void*) {
     if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape) return;
     HWND window = static_cast<TopWindow*>(widget)->window();
-    if (window) PostMessageA(window, WM_CLOSE, 0, 0);
+    if (window) postInputMessage(window, WM_CLOSE, 0, 0);
 }
 
 }  // namespace
@@ -102,6 +103,13 @@ unsigned long clientXWindow(HWND window) {
 
 bool isLiveWindow(HWND window) { return window && liveWindows.count(window) != 0; }
 
+HWND windowWithTopLevel(unsigned long xWindow) {
+    for (HWND window : liveWindows) {
+        if (xWindow && topLevelXWindow(window) == xWindow) return window;
+    }
+    return nullptr;
+}
+
 LRESULT sendMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return window->procedure(window, message, wParam, lParam);
 }
@@ -144,6 +152,7 @@ HWND WINAPI CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD st
     if (!windowClass) return nullptr;
     requireDisplay();
     requireOpenGlVisual();
+    watchKeyboardFocus();
 
     HWND window = new HWND__;
     window->procedure = windowClass->procedure;

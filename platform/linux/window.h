@@ -33,6 +33,7 @@ struct HWND__ {
     Fl_Menu_Bar* menuBar = nullptr;          // present while a menu is attached
     std::vector<Fl_Menu_Item> menuItems;     // what menuBar shows
     HDC deviceContext = nullptr;             // made by the first GetDC
+    bool focused = false;                    // holds the keyboard focus
     bool minimized = false;
     bool destroying = false;
     // The client size and kind last sent with WM_SIZE; -1 before the first.
@@ -77,6 +78,9 @@ private:
 
 bool isLiveWindow(HWND window);
 
+// The live window whose top-level X window this is, or null.
+HWND windowWithTopLevel(unsigned long xWindow);
+
 // Calls the window procedure at once, as Windows does for sent messages.
 LRESULT sendMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -90,5 +94,12 @@ void reportClientSize(HWND window);
 // Turns a toolkit keyboard event into WM_KEYDOWN / WM_KEYUP. Returns whether
 // the event was used.
 bool postKeyMessage(HWND window, int event);
+
+// From the first window on, follows the X keyboard focus of every window
+// and reports its changes with setKeyboardFocus.
+void watchKeyboardFocus();
+
+// Sends WM_SETFOCUS or WM_KILLFOCUS when the window's focus changes.
+void setKeyboardFocus(HWND window, bool focused);
 
 }  // namespace platform

@@ -6,10 +6,27 @@
 // static initialisation uses GLUT, so the order among those initialisers
 // does not matter.
 
+#include <cstdlib>
+#include <string>
+
 #include "platform/glut_startup.h"
 
 namespace {
 
-const bool glutStarted = (startGlut(), true);
+// freeglut takes DISPLAY for the name of an X display on every system; on
+// Windows it hands the name to CreateDC, which fails, and warns on standard
+// error at every start wherever DISPLAY is set (under Wine, in an X-aware
+// shell). The viewer opens no display through GLUT, so glutInit does not
+// get to see the variable; it is put back afterwards.
+bool startGlutWithoutDisplay() {
+    const char* display = std::getenv("DISPLAY");
+    const std::string saved = display ? display : "";
+    if (display) _putenv("DISPLAY=");
+    startGlut();
+    if (display) _putenv(("DISPLAY=" + saved).c_str());
+    return true;
+}
+
+const bool glutStarted = startGlutWithoutDisplay();
 
 }  // namespace

@@ -29,6 +29,7 @@ TEST_F(WindowProcedure, SizeReachesReshapeOnlyOnceTheApplicationExists) {
     Application* existing = application;
     application = nullptr;
     send(WM_SIZE, SIZE_RESTORED, MAKELPARAM(300, 200));
+    send(WM_KILLFOCUS);  // comes during creation too
     application = existing;
     GLint before[4];
     glGetIntegerv(GL_VIEWPORT, before);
@@ -145,14 +146,22 @@ TEST_F(WindowProcedure, DebugCommandsToggleTheirFlagAndCheckMark) {
     EXPECT_FALSE(options->quitRequested);
 }
 
-TEST_F(WindowProcedure, AnyCommandReleasesEveryHeldKey) {
-    send(WM_KEYDOWN, 'W');
-    send(WM_KEYDOWN, '2');
-    send(WM_COMMAND, MAKEWPARAM(999, 0));
-    for (bool held : application->keyStates) EXPECT_FALSE(held);
-    Camera expected = cameraNow();
-    application->update();
-    expectSamePose(*application->camera, expected);
+// Any command, and the loss of the keyboard focus, whose key-ups go to
+// another window: every held key is released, and a held mode key's check
+// mark follows as on its release.
+TEST_F(WindowProcedure, AnyCommandAndLosingTheFocusReleaseEveryHeldKey) {
+    for (UINT message : {WM_COMMAND, WM_KILLFOCUS}) {
+        send(WM_KEYDOWN, 'W');
+        send(WM_KEYDOWN, '3');
+        application->update();
+        send(message, MAKEWPARAM(999, 0));
+        for (bool held : application->keyStates) EXPECT_FALSE(held) << message;
+        EXPECT_TRUE(isChecked(202)) << message;
+        Camera expected = cameraNow();
+        application->update();
+        expectSamePose(*application->camera, expected);
+        send(WM_COMMAND, MAKEWPARAM(200, 0));
+    }
 }
 
 TEST_F(WindowProcedure, QuitCommandRefreshesTheMarksThenQuits) {
@@ -165,19 +174,25 @@ TEST_F(WindowProcedure, QuitCommandRefreshesTheMarksThenQuits) {
     EXPECT_TRUE(quitIsPosted());
 }
 
+// A key let go while Alt is down comes as WM_SYSKEYUP and counts as a
+// release all the same.
 TEST_F(WindowProcedure, AModeKeyActsAtOnceButItsCheckMarkFollowsTheRelease) {
-    send(WM_KEYDOWN, '2');
-    application->renderFrame();
-    EXPECT_EQ(application->shaderSet.currentMode, kToonMode);
-    GLint program = 0;
-    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
-    EXPECT_EQ(static_cast<GLuint>(program), application->shaderSet.currentProgram());
-    EXPECT_TRUE(isChecked(200));
-    EXPECT_FALSE(isChecked(201));
+    for (UINT release : {WM_KEYUP, WM_SYSKEYUP}) {
+        send(WM_COMMAND, MAKEWPARAM(200, 0));
+        send(WM_KEYDOWN, '2');
+        application->renderFrame();
+        EXPECT_EQ(application->shaderSet.currentMode, kToonMode);
+        GLint program = 0;
+        glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+        EXPECT_EQ(static_cast<GLuint>(program), application->shaderSet.currentProgram());
+        EXPECT_TRUE(isChecked(200));
+        EXPECT_FALSE(isChecked(201));
 
-    send(WM_KEYUP, '2');
-    EXPECT_FALSE(isChecked(200));
-    EXPECT_TRUE(isChecked(201));
+        send(release, '2');
+        EXPECT_FALSE(application->keyStates['2' - Application::kFirstKey]) << release;
+        EXPECT_FALSE(isChecked(200)) << release;
+        EXPECT_TRUE(isChecked(201)) << release;
+    }
 }
 
 }  // namespace

@@ -118,6 +118,23 @@ TEST_F(Keyboard, HoldingAKeyRepeatsKeyDownAndReleasesOnce) {
     }
 }
 
+// A key-down the window has not taken when the focus goes is dropped: its
+// key-up will go to the window that has the focus then.
+TEST_F(Keyboard, FocusChangesAreSentAndDropTheKeyDownsStillWaiting) {
+    input.keyDown(XK_w);
+    input.removeFocus();
+    ASSERT_TRUE(test.waitFor(WM_KILLFOCUS));
+    input.keyUp(XK_w);
+    test.pumpFor(100);
+    EXPECT_TRUE(test.receivedOf(WM_KEYDOWN).empty());
+    EXPECT_TRUE(test.receivedOf(WM_KEYUP).empty());
+
+    input.focus(test.window());
+    ASSERT_TRUE(test.waitFor(WM_SETFOCUS));
+    EXPECT_EQ(test.receivedOf(WM_KILLFOCUS).size(), 1u);
+    EXPECT_EQ(tap(XK_w).first, static_cast<WPARAM>('W'));
+}
+
 TEST_F(Keyboard, EscapeIsAKeyAndDoesNotCloseTheWindow) {
     EXPECT_EQ(tap(XK_Escape).first, static_cast<WPARAM>(VK_ESCAPE));
     test.pumpFor(200);

@@ -1,12 +1,15 @@
-// The message queue: order, the quit message, dispatch, and the cost of
-// asking when nothing is pending.
+// The message queue: order (posted messages, the quit message, input), the
+// merging of input not taken yet, dispatch, and the cost of asking when
+// nothing is pending.
 
 #include <algorithm>
 #include <chrono>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "platform/linux/queue.h"
 #include "tests/support/test_window.h"
 
 namespace {
@@ -47,20 +50,98 @@ TEST(MessageQueue, PeekWithoutRemovingLeavesTheMessageInPlace) {
     EXPECT_EQ(take().message, static_cast<UINT>(WM_USER + 1));
 }
 
-TEST(MessageQueue, QuitComesOutOnlyOnceTheQueueIsEmptyWithItsCode) {
+// Windows makes WM_QUIT once no posted message is left, ahead of input
+// still waiting, and hands it out whatever window or range is asked for.
+TEST(MessageQueue, QuitComesAfterPostedMessagesAheadOfInputWhateverTheFilter) {
     TestWindow test;
+    test.pumpFor(100);
+    platform::postInputMessage(test.window(), WM_KEYDOWN, 'W', 1);
     PostMessageA(test.window(), WM_USER, 0, 0);
     PostQuitMessage(7);
     PostMessageA(test.window(), WM_USER + 1, 0, 0);
 
     EXPECT_EQ(take().message, static_cast<UINT>(WM_USER));
     EXPECT_EQ(take().message, static_cast<UINT>(WM_USER + 1));
-    MSG quit = take();
+    MSG quit = {};
+    ASSERT_TRUE(PeekMessageA(&quit, reinterpret_cast<HWND>(-1), WM_USER, WM_USER, PM_NOREMOVE));
+    EXPECT_EQ(quit.message, static_cast<UINT>(WM_QUIT)) << "a peek without removing leaves it in place";
+    ASSERT_TRUE(PeekMessageA(&quit, test.window(), WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE));
     EXPECT_EQ(quit.message, static_cast<UINT>(WM_QUIT));
     EXPECT_EQ(quit.wParam, 7u);
     EXPECT_EQ(quit.hwnd, nullptr);
-    // Taking it clears the request.
+    // Taking it clears the request; the input comes next.
+    EXPECT_EQ(take().message, static_cast<UINT>(WM_KEYDOWN));
     EXPECT_TRUE(queueIsEmpty());
+}
+
+struct Input {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+bool operator==(const Input& a, const Input& b) {
+    return a.message == b.message && a.wParam == b.wParam && a.lParam == b.lParam;
+}
+
+void PrintTo(const Input& input, std::ostream* out) {
+    *out << "{0x" << std::hex << input.message << ", 0x" << input.wParam << ", 0x" << input.lParam << "}";
+}
+
+struct MergeCase {
+    const char* what;
+    std::vector<Input> queued;
+    std::vector<Input> taken;
+};
+
+constexpr LPARAM kRepeat = (LPARAM(1) << 30) | 1;  // previous state down, count 1
+constexpr LPARAM kRelease = (LPARAM(3) << 30) | 1;
+
+WPARAM wheel(short delta) { return MAKEWPARAM(0, static_cast<WORD>(delta)); }
+
+const Input kMoveA = {WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(10, 10)};
+const Input kMoveB = {WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(20, 15)};
+const Input kMoveC = {WM_MOUSEMOVE, 0, MAKELPARAM(30, 20)};
+
+const MergeCase kMergeCases[] = {
+    {"moves merge into the one waiting", {kMoveA, kMoveB, kMoveC}, {kMoveC}},
+    {"a button keeps the moves around it apart",
+     {kMoveA, {WM_LBUTTONUP, 0, MAKELPARAM(10, 10)}, kMoveB, kMoveC},
+     {kMoveA, {WM_LBUTTONUP, 0, MAKELPARAM(10, 10)}, kMoveC}},
+    {"a key or a wheel turn between moves does not; the move keeps its place",
+     {kMoveA, {WM_KEYDOWN, 'U', 1}, {WM_MOUSEWHEEL, wheel(120), 5}, kMoveB},
+     {kMoveB, {WM_KEYDOWN, 'U', 1}, {WM_MOUSEWHEEL, wheel(120), 5}}},
+    {"auto-repeats add to the waiting key-down's count",
+     {{WM_KEYDOWN, 'U', 1}, {WM_KEYDOWN, 'U', kRepeat}, kMoveA, {WM_KEYDOWN, 'U', kRepeat}},
+     {{WM_KEYDOWN, 'U', 3}, kMoveA}},
+    {"another key, a release or a new press keeps key-downs apart",
+     {{WM_KEYDOWN, 'U', 1}, {WM_KEYDOWN, 'W', 1}, {WM_KEYDOWN, 'U', kRepeat}, {WM_KEYUP, 'U', kRelease},
+      {WM_KEYDOWN, 'U', 1}, {WM_KEYDOWN, 'U', 1}},
+     {{WM_KEYDOWN, 'U', 1}, {WM_KEYDOWN, 'W', 1}, {WM_KEYDOWN, 'U', kRepeat}, {WM_KEYUP, 'U', kRelease},
+      {WM_KEYDOWN, 'U', 1}, {WM_KEYDOWN, 'U', 1}}},
+    {"wheel turns at one place add up within 16 bits",
+     {{WM_MOUSEWHEEL, wheel(120), 5}, {WM_MOUSEWHEEL, wheel(-360), 5}, {WM_MOUSEWHEEL, wheel(32760), 5},
+      {WM_MOUSEWHEEL, wheel(360), 5}},
+     {{WM_MOUSEWHEEL, wheel(32520), 5}, {WM_MOUSEWHEEL, wheel(360), 5}}},
+    {"turns at another place or with a move between stay apart",
+     {{WM_MOUSEWHEEL, wheel(120), 5}, {WM_MOUSEWHEEL, wheel(120), 6}, kMoveA, {WM_MOUSEWHEEL, wheel(120), 6}},
+     {{WM_MOUSEWHEEL, wheel(120), 5}, {WM_MOUSEWHEEL, wheel(120), 6}, kMoveA, {WM_MOUSEWHEEL, wheel(120), 6}}},
+};
+
+TEST(MessageQueue, InputNotTakenYetIsMergedAsOnWindows) {
+    TestWindow test;
+    test.pumpFor(100);
+    for (const MergeCase& merge : kMergeCases) {
+        for (const Input& input : merge.queued) {
+            platform::postInputMessage(test.window(), input.message, input.wParam, input.lParam);
+        }
+        std::vector<Input> taken;
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            taken.push_back({message.message, message.wParam, message.lParam});
+        }
+        EXPECT_EQ(taken, merge.taken) << merge.what;
+    }
 }
 
 TEST(MessageQueue, DispatchCallsTheWindowProcedureAndReturnsItsResult) {

@@ -3,12 +3,15 @@
 #include "tests/support/scene_pixels.h"
 #include "tests/support/x_input.h"
 
+#include <stdio.h>
 #include <stdlib.h>
 
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <thread>
 
+#include <X11/XKBlib.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -65,7 +68,47 @@ bool isViewable(Display* display, Window window) {
     return XGetWindowAttributes(display, window, &attributes) && attributes.map_state == IsViewable;
 }
 
+// The key code of the key XKB calls by this name ("AD02"), 0 if none.
+KeyCode keyCodeNamed(Display* display, const std::string& name) {
+    XkbDescPtr keyboard = XkbGetMap(display, 0, XkbUseCoreKbd);
+    if (!keyboard) return 0;
+    KeyCode found = 0;
+    if (XkbGetNames(display, XkbKeyNamesMask, keyboard) == Success && keyboard->names) {
+        for (int code = keyboard->min_key_code; code <= keyboard->max_key_code && !found; ++code) {
+            const char* keyName = keyboard->names->keys[code].name;
+            if (name == std::string(keyName, strnlen(keyName, XkbKeyNameLength))) found = static_cast<KeyCode>(code);
+        }
+    }
+    XkbFreeKeyboard(keyboard, 0, True);
+    return found;
+}
+
+// What a command writes to standard output, or nothing if it failed.
+std::optional<std::string> outputOf(const std::string& command) {
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return std::nullopt;
+    std::string output;
+    char buffer[4096];
+    for (size_t read; (read = fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, read);
+    if (pclose(pipe) != 0) return std::nullopt;
+    return output;
+}
+
+// The symbols line of the keymap read back names its layouts among other
+// parts: xkb_symbols "pc+fr+inet(evdev)".
+bool keymapHasLayout(const std::string& keymap, const std::string& layout) {
+    size_t line = keymap.find("xkb_symbols");
+    std::string symbols = keymap.substr(line, keymap.find('\n', line) - line);
+    for (size_t at = symbols.find("+" + layout); at != std::string::npos; at = symbols.find("+" + layout, at + 1)) {
+        char next = symbols[at + 1 + layout.size()];
+        if (next == '+' || next == '(' || next == ':' || next == '"') return true;
+    }
+    return false;
+}
+
 }  // namespace
+
+std::string sixtyHertzDisplay() { return std::string("LD_PRELOAD=") + VERRINE_SIXTY_HERTZ_PRELOAD; }
 
 ViewerDriver::ViewerDriver() {
     std::string pattern = (fs::temp_directory_path() / "verrine-e2e-XXXXXX").string();
@@ -182,21 +225,49 @@ void ViewerDriver::focus() {
     sync();
 }
 
+void ViewerDriver::takeFocusAway() {
+    XSetInputFocus(server_->display(), None, RevertToNone, CurrentTime);
+    sync();
+}
+
+// The driver's own connection matters here: an X server left without
+// clients resets, and with it the keymap, as soon as setxkbmap disconnects.
+::testing::AssertionResult ViewerDriver::setKeyboardLayout(const std::string& layout) {
+    if (!outputOf("setxkbmap -display " + server_->name() + " " + layout)) {
+        return ::testing::AssertionFailure() << "setxkbmap failed for the layout " << layout;
+    }
+    std::optional<std::string> keymap = outputOf("xkbcomp -w0 " + server_->name() + " - 2>/dev/null");
+    if (!keymap || keymap->find("xkb_symbols") == std::string::npos) {
+        return ::testing::AssertionFailure() << "xkbcomp could not read the server's keymap back";
+    }
+    if (!keymapHasLayout(*keymap, layout)) {
+        return ::testing::AssertionFailure() << "the server's keymap is not " << layout << " after setxkbmap: "
+                                             << keymap->substr(keymap->find("xkb_symbols"), 80);
+    }
+    return ::testing::AssertionSuccess();
+}
+
+unsigned char ViewerDriver::keyCode(const std::string& key) {
+    Display* display = server_->display();
+    if (key.size() > 2 && key.front() == '<' && key.back() == '>') {
+        return keyCodeNamed(display, key.substr(1, key.size() - 2));
+    }
+    return XKeysymToKeycode(display, XStringToKeysym(key.c_str()));
+}
+
 // XSync, not XFlush: the server has taken every event before the test
 // goes on to look at the screen.
 void ViewerDriver::sync() { XSync(server_->display(), False); }
 
 void ViewerDriver::keyDown(const std::string& key) {
-    Display* display = server_->display();
-    KeyCode code = XKeysymToKeycode(display, XStringToKeysym(key.c_str()));
+    KeyCode code = keyCode(key);
     ASSERT_NE(code, 0) << "no key code for \"" << key << "\"";
-    XTestFakeKeyEvent(display, code, True, CurrentTime);
+    XTestFakeKeyEvent(server_->display(), code, True, CurrentTime);
     sync();
 }
 
 void ViewerDriver::keyUp(const std::string& key) {
-    Display* display = server_->display();
-    XTestFakeKeyEvent(display, XKeysymToKeycode(display, XStringToKeysym(key.c_str())), False, CurrentTime);
+    XTestFakeKeyEvent(server_->display(), keyCode(key), False, CurrentTime);
     sync();
 }
 
@@ -205,7 +276,7 @@ void ViewerDriver::keyUp(const std::string& key) {
 // sent separately could arrive a frame or two late and add steps.
 void ViewerDriver::tapKey(const std::string& key, int times) {
     Display* display = server_->display();
-    KeyCode code = XKeysymToKeycode(display, XStringToKeysym(key.c_str()));
+    KeyCode code = keyCode(key);
     ASSERT_NE(code, 0) << "no key code for \"" << key << "\"";
     for (int i = 0; i < times; ++i) {
         XTestFakeKeyEvent(display, code, True, CurrentTime);
@@ -228,7 +299,7 @@ void ViewerDriver::moveRoot(int rootX, int rootY) {
 
 void ViewerDriver::moveMouse(int x, int y) { moveRoot(client_.x + x, client_.y + y); }
 
-void ViewerDriver::setButton(bool down) {
+void ViewerDriver::setLeftButton(bool down) {
     XTestFakeButtonEvent(server_->display(), Button1, down ? True : False, CurrentTime);
     sync();
 }
@@ -241,13 +312,13 @@ void ViewerDriver::setButton(bool down) {
 void ViewerDriver::drag(int fromX, int fromY, int toX, int toY, int steps) {
     moveMouse(fromX, fromY);
     waitForFrames(kFramesBeforeButton, kStartTimeout);
-    setButton(true);
+    setLeftButton(true);
     for (int step = 1; step <= steps; ++step) {
         pause(kDragStepGap);
         moveMouse(fromX + (toX - fromX) * step / steps, fromY + (toY - fromY) * step / steps);
     }
     waitForFrames(kFramesBeforeButton, kStartTimeout);
-    setButton(false);
+    setLeftButton(false);
 }
 
 void ViewerDriver::turnWheel(int notches) {
@@ -320,6 +391,39 @@ bool ViewerDriver::waitForFrames(int count, std::chrono::milliseconds timeout) {
         pause(std::chrono::milliseconds(1));
     }
     return true;
+}
+
+std::optional<ViewerDriver::Settling> ViewerDriver::settle(std::chrono::steady_clock::time_point since,
+                                                          int quietFrames, std::chrono::milliseconds timeout) {
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    std::vector<Rect> ignored = {frameRateCorner(client_.height)};
+    const int start = framesPresented();
+    Settling last = {0, std::chrono::milliseconds(0)};
+    Image previous = captureClient();
+    for (int frames = 0; frames - last.frames < quietFrames;) {
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (!waitForFrames(1, left)) return std::nullopt;
+        frames = framesPresented() - start;
+        Image current = captureClient();
+        if (compareImages(current, previous, ignored, 0).differingPixels != 0) {
+            last = {frames, std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - since)};
+        }
+        previous = std::move(current);
+    }
+    return last;
+}
+
+std::optional<int> ViewerDriver::framesUntilExit(std::chrono::milliseconds timeout) {
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    const int start = framesPresented();
+    while (viewer_ && viewer_->running()) {
+        if (std::chrono::steady_clock::now() > deadline) return std::nullopt;
+        XSync(server_->display(), False);
+        pause(std::chrono::milliseconds(1));
+        framesPresented();
+    }
+    XSync(server_->display(), False);
+    return framesPresented() - start;
 }
 
 Image ViewerDriver::stillClient(std::chrono::milliseconds timeout) {

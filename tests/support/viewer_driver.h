@@ -29,6 +29,11 @@ struct ViewerLaunch {
     std::chrono::seconds startTimeout{10};  // for the window and the first frame
 };
 
+// For ViewerLaunch::environment: holds the viewer's buffer swaps to the pace
+// of a 60 Hz display with vertical sync, as on a desktop; without it the
+// viewer runs at hundreds of frames a second under Xvfb.
+std::string sixtyHertzDisplay();
+
 class ViewerDriver {
 public:
     // The popups of the menu bar, in the bar's order.
@@ -57,7 +62,9 @@ public:
     // Everything the viewer has written to standard error so far.
     std::string standardError() const;
 
-    // Keys are named as X names them: "w", "2", "Escape".
+    // Keys are named as X names them ("w", "2", "Escape") or by their place
+    // on the keyboard as XKB names it, whatever the layout: "<AD02>" is the
+    // key that holds W on a US keyboard.
     void keyDown(const std::string& key);
     void keyUp(const std::string& key);
     // Press and release, `times` times. A press and its release reach the
@@ -73,8 +80,19 @@ public:
     // Positive notches turn the wheel away from the user (button 4),
     // negative ones towards the user (button 5).
     void turnWheel(int notches);
+    // The left button alone, where the pointer is.
+    void setLeftButton(bool down);
     // What the window manager's close box does: WM_DELETE_WINDOW.
     void requestClose();
+    // What switching to another program does to the keyboard: the focus
+    // leaves the viewer (for no window), so key releases no longer reach it.
+    // focus() gives it back.
+    void takeFocusAway();
+    void focus();
+    // Switches the X server to another keyboard layout ("fr", "de", "ru")
+    // and reads the server's keymap back: setxkbmap can succeed and still
+    // leave the old map in place.
+    ::testing::AssertionResult setKeyboardLayout(const std::string& layout);
 
     // Where the window (menu bar and client area) and its client area lie
     // on the screen, and the instance name of its X WM_CLASS, which carries
@@ -98,6 +116,26 @@ public:
     // Where the frame-rate text changes from frame to frame.
     static Rect frameRateCorner(int clientHeight);
 
+    // Frames the viewer has presented since the window was found, as the X
+    // server's damage reports on the client area count them. A report can
+    // stand for several frames when the test looks less often than the
+    // viewer presents, so at hundreds of frames a second this undercounts.
+    int framesPresented();
+    bool waitForFrames(int count, std::chrono::milliseconds timeout);
+    // Once input has stopped: the frames that still changed the picture,
+    // counted from now, and how long after `since` the last of them came.
+    // Watches until `quietFrames` frames in a row leave the picture as it
+    // was; empty if that does not happen within the time.
+    struct Settling {
+        int frames;
+        std::chrono::milliseconds delay;
+    };
+    std::optional<Settling> settle(std::chrono::steady_clock::time_point since, int quietFrames,
+                                   std::chrono::milliseconds timeout);
+    // The frames presented from now until the viewer ends; empty if it still
+    // runs after the time.
+    std::optional<int> framesUntilExit(std::chrono::milliseconds timeout);
+
     // Menus, clicked with the mouse (viewer_menus.cpp).
     std::optional<OpenedMenu> openMenu(Menu menu);
     // Opening leaves the left button down; closing releases it outside the
@@ -119,16 +157,11 @@ public:
 
 private:
     bool findWindow();
-    // Frames the viewer has presented since the window was found, as the X
-    // server's damage reports on the client area count them.
-    int framesPresented();
-    bool waitForFrames(int count, std::chrono::milliseconds timeout);
     // Before a button goes down: enough frames for the viewer to have taken
     // every message queued until then.
     static constexpr int kFramesBeforeButton = 3;
-    void focus();
     void sync();
-    void setButton(bool down);  // the left button
+    unsigned char keyCode(const std::string& key);
     void moveRoot(int rootX, int rootY);
     Image captureRoot(const Rect& area);
     std::optional<Rect> menuTitle(Menu menu);

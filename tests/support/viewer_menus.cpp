@@ -96,7 +96,7 @@ std::optional<ViewerDriver::OpenedMenu> ViewerDriver::openMenu(Menu menu) {
     // that moves a check mark) must have been taken first.
     waitForFrames(kFramesBeforeButton, kMenuTimeout);
     moveRoot(title->x + title->width / 2, title->y + title->height / 2);
-    setButton(true);
+    setLeftButton(true);
 
     auto deadline = std::chrono::steady_clock::now() + kMenuTimeout;
     Image previous;
@@ -140,7 +140,7 @@ bool ViewerDriver::waitForPopupGone() {
 // over the client area the viewer would see the pointer arrive from far away.
 void ViewerDriver::closeMenu() {
     moveRoot(window_.x + window_.width + 40, window_.y + window_.height / 2);
-    setButton(false);
+    setLeftButton(false);
     waitForPopupGone();
 }
 
@@ -155,7 +155,7 @@ void ViewerDriver::closeMenu() {
     while (captureRoot(opened->bounds) == opened->picture && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(kMenuPoll);
     }
-    setButton(false);
+    setLeftButton(false);
     if (!waitForPopupGone()) return ::testing::AssertionFailure() << "the menu stayed open after a choice";
     return ::testing::AssertionSuccess();
 }

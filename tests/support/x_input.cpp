@@ -68,13 +68,22 @@ bool XInput::showAndFocus(TestWindow& test) {
     RECT client;
     GetClientRect(window, &client);
     moveTo(window, client.right / 2, client.bottom / 2);
-    XSetInputFocus(display_, platform::topLevelXWindow(window), RevertToParent, CurrentTime);
-    flush();
+    focus(window);
     // Let the focus change and the pointer's arrival reach the window before
     // the test's own input.
     test.pumpFor(100);
     test.clearReceived();
     return true;
+}
+
+void XInput::focus(HWND window) {
+    XSetInputFocus(display_, platform::topLevelXWindow(window), RevertToParent, CurrentTime);
+    flush();
+}
+
+void XInput::removeFocus() {
+    XSetInputFocus(display_, None, RevertToNone, CurrentTime);
+    flush();
 }
 
 void XInput::keyDown(unsigned long keysym) {

@@ -33,6 +33,10 @@ public:
     // its client area. Returns whether the window became viewable.
     bool showAndFocus(TestWindow& test);
     bool isViewable(HWND window);
+    // The keyboard focus to the window's top-level X window, or to none, as
+    // when the user switches to another program.
+    void focus(HWND window);
+    void removeFocus();
 
     void keyDown(unsigned long keysym);
     void keyUp(unsigned long keysym);

@@ -8,11 +8,14 @@
 # The download: verrine.exe, resources/ with the four shaders and the
 # texture, and README.txt, in one top folder.
 # First run: the window "Verrine" opens; standard error holds the eight
-# start-up traces and no failure report; key 2 changes the picture and key 1
-# brings the first picture back; choosing Debug > "Show Axis" with the mouse
-# changes the picture and puts a check mark beside the item; Escape ends the
-# program with status 0. Second run: the window manager's close request ends
-# it with status 0. Screenshots and standard error stay in ARTEFACT_DIR.
+# start-up traces, no failure report and nothing from freeglut; key 2 changes
+# the picture and key 1 brings the first picture back; choosing Debug > "Show
+# Axis" with the mouse changes the picture and puts a check mark beside the
+# item; Escape ends the program with status 0. Second run: the window
+# manager's close request ends it with status 0. Third run, with a broken
+# shader, started from cmd without a standard error: the compile report
+# reaches cmd's console. Screenshots, standard error and the console's text
+# stay in ARTEFACT_DIR.
 set -euo pipefail
 
 [[ $# -eq 2 ]] || { echo "usage: $0 VERRINE_WINDOWS_ZIP ARTEFACT_DIR" >&2; exit 2; }
@@ -123,7 +126,11 @@ check_traces() {
        "$stderr_file"; then
     fail "failure report on standard error"
   fi
-  note "eight start-up traces in order, no failure report"
+  # freeglut must not look for an X display (DISPLAY is set under Wine).
+  if grep -n 'freeglut' "$stderr_file"; then
+    fail "freeglut wrote to standard error"
+  fi
+  note "eight start-up traces in order, no failure report, nothing from freeglut"
 }
 
 # --- pictures ----------------------------------------------------------------
@@ -286,4 +293,34 @@ poll 30 scene_settled || fail "the picture did not settle after start-up"
 "$scratch/send_close_request" "$window"
 expect_exit_zero "the close request"
 
-note "all passed; pictures and standard error in $artefacts"
+# --- run 3: a compile report on cmd's console --------------------------------
+
+# A GUI program started from a console has no standard error on Windows;
+# the viewer then writes to the console it was started from. Under Wine a
+# program that cmd starts itself inherits cmd's handles, so `start /wait`
+# starts it the way Windows starts a GUI program, without them. `script`
+# gives Wine a terminal, so that cmd has a console of its own; the console
+# draws the text with terminal escapes, and may move the cursor for spaces.
+console_text() {
+  sed 's/\x1b\[[0-9;?]*[a-zA-Z]//g' "$console_file" | tr -d '\r '
+}
+
+report_on_console() { console_text | grep -q -F 'Shadercompilationfailed.Printinglog:'; }
+
+note "run 3: a broken shader's report on cmd's console"
+cp -r "$scratch/run" "$scratch/broken"
+printf '#version 110\nvoid main() { gl_FragColor = undeclared; }\n' \
+  >"$scratch/broken/resources/shaders/testFragment.txt"
+cp "$exe" "$scratch/broken/verrine.exe"
+console_file="$artefacts/console-broken-shader.txt"
+(cd "$scratch/broken" && exec script -q -e -f -c "wine cmd /c start /wait verrine.exe" /dev/null >"$console_file" 2>&1) &
+viewer_pid=$!
+poll 60 find_window || fail "no window \"Verrine\" within 60 s"
+poll 30 report_on_console || fail "no compile report on cmd's console; it shows:"$'\n'"$(console_text)"
+note "the compile report reached cmd's console"
+xdotool windowfocus --sync "$window"
+sleep 2
+xdotool key Escape
+expect_exit_zero "Escape"
+
+note "all passed; pictures, standard error and the console in $artefacts"
