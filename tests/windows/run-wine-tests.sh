@@ -308,10 +308,9 @@ console_text() {
 report_on_console() { console_text | grep -q -F 'Shadercompilationfailed.Printinglog:'; }
 
 note "run 3: a broken shader's report on cmd's console"
-cp -r "$scratch/run" "$scratch/broken"
+cp -r "$run_dir" "$scratch/broken"
 printf '#version 110\nvoid main() { gl_FragColor = undeclared; }\n' \
   >"$scratch/broken/resources/shaders/testFragment.txt"
-cp "$exe" "$scratch/broken/verrine.exe"
 console_file="$artefacts/console-broken-shader.txt"
 (cd "$scratch/broken" && exec script -q -e -f -c "wine cmd /c start /wait verrine.exe" /dev/null >"$console_file" 2>&1) &
 viewer_pid=$!
