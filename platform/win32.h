@@ -20,7 +20,7 @@
 // the filter), then keyboard and mouse input. Input the program has not
 // taken yet is merged as on Windows: a mouse move into the waiting move, an
 // auto-repeat key-down into the waiting key-down of its key (repeat count in
-// lParam bits 0-15), a wheel turn into the waiting turn at the same place.
+// lParam bits 0-15); wheel turns stay apart, one message a notch.
 // WM_SETFOCUS and WM_KILLFOCUS are sent (wParam 0) as the X keyboard focus
 // comes to and leaves the window; on losing it, the window's key-downs not
 // yet taken are dropped, since their key-ups go elsewhere. Virtual-key

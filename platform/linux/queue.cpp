@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <chrono>
 #include <deque>
-#include <limits>
 #include <poll.h>
 
 #include <FL/Fl.H>
@@ -130,19 +129,9 @@ bool mergeMove(const MSG& move) {
     return true;
 }
 
-// A wheel turn adds to a turn still waiting at the same place, as long as
-// no other mouse message came since and the sum fits the delta's 16 bits.
-bool mergeWheel(const MSG& wheel) {
-    auto waiting = latestInput(wheel.hwnd, isMouseMessage, [](UINT) { return false; });
-    if (waiting == input.end() || waiting->message != WM_MOUSEWHEEL || waiting->lParam != wheel.lParam ||
-        LOWORD(waiting->wParam) != LOWORD(wheel.wParam)) {
-        return false;
-    }
-    int delta = GET_WHEEL_DELTA_WPARAM(waiting->wParam) + GET_WHEEL_DELTA_WPARAM(wheel.wParam);
-    if (delta < std::numeric_limits<short>::min() || delta > std::numeric_limits<short>::max()) return false;
-    waiting->wParam = MAKEWPARAM(LOWORD(wheel.wParam), static_cast<WORD>(delta));
-    return true;
-}
+// Wheel turns are never merged: the zoom is 5 % of the distance per notch,
+// compounded notch by notch, so one turn of four notches would zoom less
+// than four turns of one.
 
 // An auto-repeat key-down adds one to the repeat count of the same key's
 // key-down still waiting, as long as no other key message came since.
@@ -160,8 +149,6 @@ bool merge(const MSG& message) {
     switch (message.message) {
         case WM_MOUSEMOVE:
             return mergeMove(message);
-        case WM_MOUSEWHEEL:
-            return mergeWheel(message);
         case WM_KEYDOWN:
             return mergeRepeat(message);
         default:

@@ -13,8 +13,8 @@ void noteCursorPosition(int x, int y);
 // included), in the order the input came, behind every posted message, and
 // merges it as Windows merges input the program has not taken yet: a mouse
 // move into the move still waiting, an auto-repeat key-down into the
-// waiting key-down of the same key (adding to its repeat count), a wheel
-// turn into the waiting turn at the same place.
+// waiting key-down of the same key (adding to its repeat count). Wheel
+// turns stay one message a notch.
 void postInputMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Removes the queued messages of a window that is being destroyed, as
