@@ -8,8 +8,8 @@
 #   make shots build verrine-shot, regenerate the README's pictures in docs/
 #   make pictures    the README's screenshots of the running viewer, in docs/
 #   make references  rewrite the end-to-end tests' reference pictures
-#   make bench install what is missing, build, time the frame loop under Xvfb
-#              and check the performance budgets
+#   make bench install what is missing, build, measure the frame loop, start-up
+#              and memory against bare programs under Xvfb, check the budgets
 #   make windows       install what is missing, build freeglut and libepoxy
 #                      for Windows (once), cross-build build-windows/verrine.exe
 #   make windows-test  build verrine.exe, drive it under Wine on Xvfb
