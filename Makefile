@@ -14,8 +14,8 @@
 #                    guide's examples
 #   make references  rewrite the reference pictures of the end-to-end and
 #                    verrine-shot tests
-#   make bench install what is missing, build, time the frame loop under Xvfb
-#              and check the performance budgets
+#   make bench install what is missing, build, measure the frame loop, start-up
+#              and memory against bare programs under Xvfb, check the budgets
 #   make windows       install what is missing, build freeglut and libepoxy
 #                      for Windows (once), cross-build build-windows/verrine.exe
 #                      and the download build-windows/verrine-windows.zip

@@ -44,6 +44,9 @@ public:
     int width = 0;
     int height = 0;
     double fps = 0.0;
+    // The text drawFps drew last and the rate it was made from.
+    std::string fpsLabel;
+    double fpsLabelRate = 0.0;
     bool keyStates[kKeyCount] = {};
 
 private:

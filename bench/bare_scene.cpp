@@ -1,9 +1,21 @@
 #include "bench/bare_scene.h"
 
+#include "geometry/camera.h"
 #include "platform/gl.h"
 
+namespace {
+// The overlay's extent, whatever the window's size.
+constexpr double kOverlaySize = 500.0;
+}  // namespace
+
+BareView viewOf(const Camera& camera) {
+    return {{camera.position.x, camera.position.y, camera.position.z},
+            {camera.rotationPoint.x, camera.rotationPoint.y, camera.rotationPoint.z},
+            {camera.up.x, camera.up.y, camera.up.z}};
+}
+
 // Each step is one of the viewer's, with no function of the viewer called:
-// no option test, no uniform lookup, no frame-rate text.
+// no option test, no uniform lookup.
 void drawBareScene(const BareView& view) {
     // The camera's view.
     glLoadIdentity();
@@ -48,5 +60,27 @@ void drawBareScene(const BareView& view) {
     glEnd();
     glEnable(GL_LIGHTING);
 
+    glPopMatrix();
+}
+
+// Only the GL calls: the caller formats the text once, not every frame.
+void drawBareText(const std::string& text) {
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0.0, kOverlaySize, 0.0, kOverlaySize, -1.0, 1.0);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+
+    glDisable(GL_LIGHTING);
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glRasterPos2f(10.0f, 10.0f);
+    for (char character : text) glutBitmapCharacter(GLUT_BITMAP_8_BY_13, character);
+    glEnable(GL_LIGHTING);
+
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
     glPopMatrix();
 }

@@ -1,25 +1,37 @@
 // Measures the viewer's frame loop against the scene's own drawing, in one
-// window and one context, and checks the performance budgets on request.
+// window and one context; then the viewer's start-up and memory against a
+// bare program's, each started as a process of its own. Checks the
+// performance budgets on request.
 //
-//   verrine_bench [--check] [--pairs N] [--frames N]
+//   verrine_bench [--check] [--rounds N] [--frames N] [--startups N]
 //
-// --check      exit with status 1 when a budget is not met
-// --pairs N    pairs of blocks, one of each loop (50)
-// --frames N   frames in each block (40)
+// --check       exit with status 1 when a budget is not met
+// --rounds N    rounds of blocks, one block of each loop in a round (400)
+// --frames N    frames in each block (3)
+// --startups N  pairs of start-ups, one of each program in a pair (9)
+// --probe       be the viewer's start-up probe (the benchmark starts itself so)
 //
 // Run it from the repository root (the viewer reads resources/ from there)
-// on an X display; `make bench` does both under Xvfb.
+// on an X display; `make bench` does both under Xvfb. The bare program,
+// verrine_bare, is looked for next to this program.
 //
-// The two loops run in alternating blocks, the order flipped in every other
-// pair, so that a slow drift of the machine (frequency, other load) weighs
-// on both alike instead of on whichever ran second. The budgeted ratio is the
-// median of the pairs' ratios: a burst of other load that hits one block
-// moves one pair, not the result.
+// The loops run in short blocks, in turns, the order rotated in every round,
+// so that a slow drift of the machine (frequency, other load) weighs on each
+// alike instead of on whichever ran last. Every budgeted figure is a median
+// over rounds or pairs: a burst of other load that hits one block or one
+// start-up moves one round or one pair, not the result. The blocks are a few
+// milliseconds long because on a busy machine few of them are then hit at
+// all; with blocks of 30 frames nearly every one was, and the median of the
+// ratios moved by 10 % from run to run.
 
-#include <algorithm>
+#include <unistd.h>
+
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "app/globals.h"
@@ -28,15 +40,19 @@
 #include "bench/bare_scene.h"
 #include "bench/budgets.h"
 #include "bench/process_clocks.h"
+#include "bench/startup_probe.h"
 #include "platform/gl.h"
 #include "platform/glut_startup.h"
+#include "shaders/diagnostic.h"
 
 namespace {
 
 struct Settings {
     bool check = false;
-    int pairs = 50;
-    int framesPerBlock = 40;
+    bool probe = false;
+    int rounds = 400;
+    int framesPerBlock = 3;
+    int startupPairs = 9;
 };
 
 struct LoopTotals {
@@ -55,7 +71,7 @@ constexpr long kPeekCalls = 1000000;
 constexpr int kMaxDrainedMessages = 10000;
 
 [[noreturn]] void usage() {
-    std::fprintf(stderr, "usage: verrine_bench [--check] [--pairs N] [--frames N]\n");
+    std::fprintf(stderr, "usage: verrine_bench [--check] [--rounds N] [--frames N] [--startups N]\n");
     std::exit(2);
 }
 
@@ -71,10 +87,14 @@ Settings parseSettings(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--check") == 0) {
             settings.check = true;
-        } else if (std::strcmp(argv[i], "--pairs") == 0 && i + 1 < argc) {
-            settings.pairs = positiveArgument(argv[++i]);
+        } else if (std::strcmp(argv[i], "--probe") == 0) {
+            settings.probe = true;
+        } else if (std::strcmp(argv[i], "--rounds") == 0 && i + 1 < argc) {
+            settings.rounds = positiveArgument(argv[++i]);
         } else if (std::strcmp(argv[i], "--frames") == 0 && i + 1 < argc) {
             settings.framesPerBlock = positiveArgument(argv[++i]);
+        } else if (std::strcmp(argv[i], "--startups") == 0 && i + 1 < argc) {
+            settings.startupPairs = positiveArgument(argv[++i]);
         } else {
             usage();
         }
@@ -89,6 +109,7 @@ Settings parseSettings(int argc, char** argv) {
 
 // The viewer's start-up, step for step as its entry point does it.
 HWND openViewer(HDC* deviceContext) {
+    startGlut();
     HWND window = openViewerWindow(nullptr);
     HGLRC renderingContext = nullptr;
     createGLContext(window, deviceContext, &renderingContext);
@@ -103,14 +124,8 @@ void viewerFrame(HDC deviceContext) {
     if (!runFrame(deviceContext, &message)) windowClosed();
 }
 
-void bareFrame(HDC deviceContext, const BareView& view) {
-    drawBareScene(view);
-    SwapBuffers(deviceContext);
-}
-
 // glFinish inside the timing: a block is over only when its last frame is.
-template <typename Frame>
-void timeBlock(LoopTotals& totals, int frames, Frame frame) {
+void timeBlock(LoopTotals& totals, int frames, const std::function<void()>& frame) {
     glFinish();
     const double wall = wallSeconds();
     const double processCpu = processCpuSeconds();
@@ -123,15 +138,61 @@ void timeBlock(LoopTotals& totals, int frames, Frame frame) {
     totals.threadCpu += threadCpuSeconds() - threadCpu;
 }
 
-double medianOf(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const std::size_t middle = values.size() / 2;
-    return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
-}
-
 LoopFigures figuresOf(const LoopTotals& totals) {
     const double frames = static_cast<double>(totals.frames);
     return {frames / totals.wall, totals.processCpu / frames * 1e6, totals.threadCpu / frames * 1e6};
+}
+
+// The loops, each a frame drawn and swapped.
+enum Loop { kViewerLoop, kBareLoop, kBareLoopWithoutText, kLoopCount };
+
+// The loops in turns, the order rotated every round so that each loop runs
+// first, second and last equally often. The bare loop shows the viewer's
+// rate from the warm-up, "FPS: " and six characters like the viewer's text,
+// formatted once: which digits are drawn hardly matters, as the driver's cost
+// of the text is per frame, not per character.
+void timeLoops(const Settings& settings, HDC deviceContext, Figures* figures) {
+    const BareView view = viewOf(*application->camera);
+    std::string text;
+    const std::function<void()> frames[kLoopCount] = {
+        [&] { viewerFrame(deviceContext); },
+        [&] {
+            drawBareScene(view);
+            drawBareText(text);
+            SwapBuffers(deviceContext);
+        },
+        [&] {
+            drawBareScene(view);
+            SwapBuffers(deviceContext);
+        },
+    };
+    double blockWall[kLoopCount] = {};
+    for (int loop = 0; loop < kLoopCount; ++loop) {
+        if (loop == kBareLoop) text = fpsText(kWarmUpFrames / blockWall[kViewerLoop]);
+        LoopTotals warmUp;
+        timeBlock(warmUp, kWarmUpFrames, frames[loop]);
+        blockWall[loop] = warmUp.wall;
+    }
+
+    LoopTotals totals[kLoopCount];
+    std::vector<double> ratios;
+    std::vector<double> ratiosWithoutText;
+    for (int round = 0; round < settings.rounds; ++round) {
+        for (int turn = 0; turn < kLoopCount; ++turn) {
+            const int loop = (round + turn) % kLoopCount;
+            const double before = totals[loop].wall;
+            timeBlock(totals[loop], settings.framesPerBlock, frames[loop]);
+            blockWall[loop] = totals[loop].wall - before;
+        }
+        // Equal frame counts: the ratio of frame rates is the inverse ratio of times.
+        ratios.push_back(blockWall[kBareLoop] / blockWall[kViewerLoop]);
+        ratiosWithoutText.push_back(blockWall[kBareLoopWithoutText] / blockWall[kViewerLoop]);
+    }
+    figures->viewer = figuresOf(totals[kViewerLoop]);
+    figures->bare = figuresOf(totals[kBareLoop]);
+    figures->bareWithoutText = figuresOf(totals[kBareLoopWithoutText]);
+    figures->frameRateRatio = medianOf(ratios);
+    figures->frameRateRatioWithoutText = medianOf(ratiosWithoutText);
 }
 
 // Takes and dispatches whatever is queued, then times PeekMessageA on an
@@ -162,62 +223,46 @@ IdlePeek measureIdlePeek() {
     return peek;
 }
 
-BareView viewOf(const Camera& camera) {
-    return {{camera.position.x, camera.position.y, camera.position.z},
-            {camera.rotationPoint.x, camera.rotationPoint.y, camera.rotationPoint.z},
-            {camera.up.x, camera.up.y, camera.up.z}};
+// This program's own path, and the bare program's next to it.
+std::string ownPath() {
+    char path[PATH_MAX];
+    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (length <= 0) {
+        std::fprintf(stderr, "verrine_bench: cannot read /proc/self/exe\n");
+        std::exit(2);
+    }
+    return std::string(path, static_cast<std::size_t>(length));
 }
+
+void discardDiagnostic(const std::string&, const std::string&) {}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const double mainEntry = wallSeconds();
     const Settings settings = parseSettings(argc, argv);
-
-    startGlut();
+    // The shader sources that the viewer traces at start-up would bury the
+    // figures. The probe, whose start-up is measured, writes them as the
+    // viewer does (the benchmark discards its standard error).
+    if (!settings.probe) setDiagnosticSink(discardDiagnostic);
     HDC deviceContext = nullptr;
     HWND window = openViewer(&deviceContext);
+    if (settings.probe) return runProbe([&] { viewerFrame(deviceContext); });
 
-    // The viewer's first frame is the process's first swap.
-    viewerFrame(deviceContext);
     Figures figures;
-    figures.firstFrameSinceStartMs = secondsSinceProcessStart() * 1e3;
-    figures.firstFrameSinceMainMs = (wallSeconds() - mainEntry) * 1e3;
-    figures.firstFrameCpuMs = processCpuSeconds() * 1e3;
-
-    const BareView view = viewOf(*application->camera);
-    LoopTotals viewer;
-    LoopTotals bare;
-    LoopTotals warmUp;
-    timeBlock(warmUp, kWarmUpFrames, [&] { viewerFrame(deviceContext); });
-    timeBlock(warmUp, kWarmUpFrames, [&] { bareFrame(deviceContext, view); });
-    std::vector<double> pairRatios;
-    for (int pair = 0; pair < settings.pairs; ++pair) {
-        const double viewerWall = viewer.wall;
-        const double bareWall = bare.wall;
-        const auto viewerBlock = [&] { timeBlock(viewer, settings.framesPerBlock, [&] { viewerFrame(deviceContext); }); };
-        const auto bareBlock = [&] { timeBlock(bare, settings.framesPerBlock, [&] { bareFrame(deviceContext, view); }); };
-        if (pair % 2 == 0) {
-            viewerBlock();
-            bareBlock();
-        } else {
-            bareBlock();
-            viewerBlock();
-        }
-        // Equal frame counts: the ratio of frame rates is the inverse ratio of times.
-        pairRatios.push_back((bare.wall - bareWall) / (viewer.wall - viewerWall));
-    }
-    figures.viewer = figuresOf(viewer);
-    figures.bare = figuresOf(bare);
-    figures.frameRateRatio = medianOf(pairRatios);
+    timeLoops(settings, deviceContext, &figures);
     figures.idlePeek = measureIdlePeek();
-    figures.peakResidentMiB = peakResidentMiB();
+
+    // Last, and one process at a time: the window above stays open but draws
+    // nothing meanwhile.
+    const std::string self = ownPath();
+    const std::string bare = self.substr(0, self.rfind('/') + 1) + "verrine_bare";
+    if (!measureStartups({self, "--probe"}, {bare}, settings.startupPairs, &figures.startup)) return 2;
 
     RECT client = {};
     GetClientRect(window, &client);
-    std::printf("Verrine frame-loop benchmark: %s, client area %d x %d, %d pairs of %d-frame blocks\n",
+    std::printf("Verrine frame-loop benchmark: %s, client area %d x %d, %d rounds of %d-frame blocks\n",
                 reinterpret_cast<const char*>(glGetString(GL_RENDERER)), static_cast<int>(client.right),
-                static_cast<int>(client.bottom), settings.pairs, settings.framesPerBlock);
+                static_cast<int>(client.bottom), settings.rounds, settings.framesPerBlock);
     printFigures(figures);
     if (!settings.check) return 0;
     return checkBudgets(figures) ? 0 : 1;

@@ -1,11 +1,9 @@
 #include "bench/process_clocks.h"
 
-#include <sys/resource.h>
 #include <time.h>
-#include <unistd.h>
 
 #include <fstream>
-#include <sstream>
+#include <string>
 
 namespace {
 
@@ -15,11 +13,6 @@ double secondsOf(clockid_t clock) {
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
-// Fields of /proc/<pid>/stat are numbered from 1; the command name is field 2
-// and the start time field 22.
-constexpr int kStartTimeField = 22;
-constexpr int kFirstFieldAfterName = 3;
-
 }  // namespace
 
 double wallSeconds() { return secondsOf(CLOCK_MONOTONIC); }
@@ -28,34 +21,29 @@ double processCpuSeconds() { return secondsOf(CLOCK_PROCESS_CPUTIME_ID); }
 
 double threadCpuSeconds() { return secondsOf(CLOCK_THREAD_CPUTIME_ID); }
 
-long long startTicksFromStatLine(const std::string& line) {
-    const std::size_t nameEnd = line.rfind(')');
-    if (nameEnd == std::string::npos) return -1;
-    std::istringstream fields(line.substr(nameEnd + 1));
-    std::string field;
-    for (int number = kFirstFieldAfterName; number < kStartTimeField; ++number) {
-        if (!(fields >> field)) return -1;
-    }
-    long long ticks = -1;
-    if (!(fields >> ticks) || ticks < 0) return -1;
-    return ticks;
+double processorWaitSeconds() {
+    // Three numbers: nanoseconds on a processor, nanoseconds waiting in a
+    // run queue, time slices.
+    std::ifstream schedstat("/proc/thread-self/schedstat");
+    long long running = 0;
+    long long waiting = 0;
+    if (!(schedstat >> running >> waiting) || waiting < 0) return 0.0;
+    return static_cast<double>(waiting) * 1e-9;
 }
 
-double secondsSinceProcessStart() {
-    std::ifstream stat("/proc/self/stat");
-    std::string line;
-    std::getline(stat, line);
-    const long long startTicks = startTicksFromStatLine(line);
-    const long ticksPerSecond = sysconf(_SC_CLK_TCK);
-    if (startTicks < 0 || ticksPerSecond <= 0) return -1.0;
-    // The kernel counts the start time on the boot-time clock, which keeps
-    // running through suspend, unlike CLOCK_MONOTONIC.
-    return secondsOf(CLOCK_BOOTTIME) - static_cast<double>(startTicks) / static_cast<double>(ticksPerSecond);
-}
-
+// VmHWM, not getrusage's ru_maxrss: Linux carries ru_maxrss over an exec,
+// so a program that the benchmark itself starts would report at least the
+// benchmark's own peak. VmHWM belongs to the address space the exec made.
 double peakResidentMiB() {
-    rusage usage = {};
-    getrusage(RUSAGE_SELF, &usage);
-    // Linux reports ru_maxrss in KiB.
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+    std::ifstream status("/proc/self/status");
+    std::string name;
+    while (status >> name) {
+        if (name == "VmHWM:") {
+            long kibibytes = -1;
+            status >> kibibytes;
+            return kibibytes < 0 ? -1.0 : static_cast<double>(kibibytes) / 1024.0;
+        }
+        status.ignore(1 << 16, '\n');
+    }
+    return -1.0;
 }

@@ -47,51 +47,56 @@ TEST_F(FpsOverlay, LeavesStacksMatrixModeAndLightingAsFound) {
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
-// The lowest and leftmost white pixels of the lower-left corner.
-void whiteCorner(const std::vector<unsigned char>& pixels, int side, int* left, int* bottom) {
-    *left = INT_MAX;
-    *bottom = INT_MAX;
+// Where the white pixels of the lower-left corner lie.
+struct WhiteBox {
+    int left = INT_MAX;
+    int right = -1;
+    int bottom = INT_MAX;
+};
+
+WhiteBox whiteBox(const std::vector<unsigned char>& pixels, int side) {
+    WhiteBox box;
     for (int y = 0; y < side; ++y) {
         for (int x = 0; x < side; ++x) {
             const unsigned char* p = &pixels[(static_cast<size_t>(y) * side + x) * 3];
             if (p[0] == 255 && p[1] == 255 && p[2] == 255) {
-                *left = std::min(*left, x);
-                *bottom = std::min(*bottom, y);
+                box.left = std::min(box.left, x);
+                box.right = std::max(box.right, x);
+                box.bottom = std::min(box.bottom, y);
             }
         }
     }
+    return box;
 }
 
 TEST_F(FpsOverlay, TextKeepsTenUnitsOfTheStored500FromTheCornerAfterAResize) {
     const int side = 120;
-    int left, bottom;
 
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     application->drawFps();
-    whiteCorner(window->readPixels(GL_BACK, 0, 0, side, side), side, &left, &bottom);
-    EXPECT_NEAR(left, 10, 2);
-    EXPECT_NEAR(bottom, 10, 3);
+    WhiteBox box = whiteBox(window->readPixels(GL_BACK, 0, 0, side, side), side);
+    EXPECT_NEAR(box.left, 10, 2);
+    EXPECT_NEAR(box.bottom, 10, 3);
 
     reshape(1000, 1000);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     application->drawFps();
-    whiteCorner(window->readPixels(GL_BACK, 0, 0, side, side), side, &left, &bottom);
-    EXPECT_NEAR(left, 20, 2);
-    EXPECT_NEAR(bottom, 20, 3);
+    box = whiteBox(window->readPixels(GL_BACK, 0, 0, side, side), side);
+    EXPECT_NEAR(box.left, 20, 2);
+    EXPECT_NEAR(box.bottom, 20, 3);
     EXPECT_EQ(application->width, 500);
     EXPECT_EQ(application->height, 500);
-
     // The glyphs keep their 8 x 13 pixel cell: "FPS: 0" is six cells wide.
-    int right = -1;
-    const std::vector<unsigned char> pixels = window->readPixels(GL_BACK, 0, 0, side, side);
-    for (int y = 0; y < side; ++y) {
-        for (int x = 0; x < side; ++x) {
-            const unsigned char* p = &pixels[(static_cast<size_t>(y) * side + x) * 3];
-            if (p[0] == 255 && p[1] == 255 && p[2] == 255) right = std::max(right, x);
-        }
-    }
-    EXPECT_GT(right - left, 5 * 8 - 8);
-    EXPECT_LT(right - left, 6 * 8);
+    EXPECT_GT(box.right - box.left, 5 * 8 - 8);
+    EXPECT_LT(box.right - box.left, 6 * 8);
+
+    // The text is made again once the rate changes: "FPS: 1234.5", eleven cells.
+    application->setFps(1234.5678);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    application->drawFps();
+    box = whiteBox(window->readPixels(GL_BACK, 0, 0, side, side), side);
+    EXPECT_GT(box.right - box.left, 10 * 8 - 8);
+    EXPECT_LT(box.right - box.left, 11 * 8);
 }
 
 }  // namespace
