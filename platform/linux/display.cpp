@@ -8,6 +8,7 @@
 
 #include <FL/Fl.H>
 #include <FL/x.H>
+#include <X11/XKBlib.h>
 
 namespace platform {
 
@@ -43,6 +44,12 @@ void requireDisplay() {
     Display* display = connectToDisplay();
     if (!display) failPlatform(std::string("cannot open the X display \"") + name + "\" (is DISPLAY set?)");
     Fl::fatal = toolkitFatal;
+    // A held key repeats as presses alone, as on Windows. Otherwise the
+    // server sends a release before every repeat, and the toolkit takes the
+    // pair for a real release and press when a busy moment splits it
+    // between two reads.
+    Bool detectable = False;
+    XkbSetDetectableAutoRepeat(display, True, &detectable);
     fl_open_display(display);
 }
 
