@@ -65,7 +65,12 @@ inline ::testing::AssertionResult keepsDrawing(ViewerDriver& viewer) {
 inline ::testing::AssertionResult exitsWithZero(ViewerDriver& viewer, std::chrono::seconds timeout) {
     std::optional<int> status = viewer.waitForExit(timeout);
     if (!status) return ::testing::AssertionFailure() << "still running after " << timeout.count() << " s";
-    if (*status != 0) return ::testing::AssertionFailure() << "exit status " << *status;
+    if (*status != 0) {
+        // The end of standard error holds a sanitizer's or the toolkit's report.
+        const std::string err = viewer.standardError();
+        return ::testing::AssertionFailure() << "exit status " << *status << "; standard error ends:\n"
+                                             << err.substr(err.size() > 4000 ? err.size() - 4000 : 0);
+    }
     return ::testing::AssertionSuccess();
 }
 
