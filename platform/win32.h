@@ -7,7 +7,8 @@
 //
 // Provided:
 //   windows   RegisterClassA, CreateWindowExA, DestroyWindow, DefWindowProcA,
-//             GetClientRect, LoadIconA, LoadCursorA, GetStockObject
+//             GetClientRect, SetWindowTextA, LoadIconA, LoadCursorA,
+//             GetStockObject
 //   messages  PeekMessageA, TranslateMessage, DispatchMessageA,
 //             PostMessageA, PostQuitMessage
 //   menus     CreateMenu, AppendMenuA, SetMenu, GetMenu,
@@ -15,6 +16,7 @@
 //   GDI, WGL  GetDC, ReleaseDC, ChoosePixelFormat, SetPixelFormat,
 //             SwapBuffers, wglCreateContext, wglMakeCurrent, wglDeleteContext
 //   time      GetTickCount, QueryPerformanceFrequency, QueryPerformanceCounter
+//   entry     __argc and __argv, the command line, set before WinMain
 //
 // The queue keeps Windows' order: posted messages, then WM_QUIT (whatever
 // the filter), then keyboard and mouse input. Input the program has not
@@ -369,6 +371,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
 BOOL WINAPI DestroyWindow(HWND window);
 LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL WINAPI GetClientRect(HWND window, LPRECT rect);
+BOOL WINAPI SetWindowTextA(HWND window, LPCSTR text);
 HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR name);
 HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name);
 HGDIOBJ WINAPI GetStockObject(int object);
@@ -405,6 +408,12 @@ BOOL WINAPI QueryPerformanceCounter(LARGE_INTEGER* count);
 
 // Defined by the viewer; the process entry point calls it.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine, int showCommand);
+
+// The program's name and arguments, as the Windows C runtime keeps them
+// (<stdlib.h> there); set by the entry point before WinMain. WinMain's own
+// command line stays empty.
+extern int __argc;
+extern char** __argv;
 
 }  // extern "C"
 

@@ -218,6 +218,14 @@ BOOL WINAPI GetClientRect(HWND window, LPRECT rect) {
     return TRUE;
 }
 
+// The title shows in the window manager's caption, as the X window's name.
+BOOL WINAPI SetWindowTextA(HWND window, LPCSTR text) {
+    if (!isLiveWindow(window)) return FALSE;
+    window->top->copy_label(text ? text : "");
+    requestToolkitPass();
+    return TRUE;
+}
+
 // Icons, cursors and brushes are never drawn here; any non-null handle will
 // do for the class record.
 HICON WINAPI LoadIconA(HINSTANCE, LPCSTR) {
