@@ -1,0 +1,75 @@
+#include "tools/watch/folder_watch.h"
+
+#include <sys/inotify.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+namespace {
+
+// Every change that adds, replaces, fills or removes a file in a folder.
+constexpr uint32_t kChanges = IN_CLOSE_WRITE | IN_MOVED_TO | IN_MOVED_FROM | IN_CREATE | IN_DELETE;
+
+}  // namespace
+
+FolderWatch::FolderWatch() : notify_(inotify_init1(IN_CLOEXEC | IN_NONBLOCK)) {}
+
+FolderWatch::~FolderWatch() {
+    if (notify_ >= 0) close(notify_);
+}
+
+std::string FolderWatch::watch(const std::vector<std::string>& files) {
+    if (notify_ < 0) return std::string("cannot watch files: ") + std::strerror(errno);
+    for (auto& entry : folders_) entry.second.names.clear();
+    for (const std::string& file : files) {
+        const std::filesystem::path path(file);
+        const std::string folder = path.has_parent_path() ? path.parent_path().string() : ".";
+        const int watch = inotify_add_watch(notify_, folder.c_str(), kChanges);
+        if (watch < 0) return "cannot watch " + folder + ": " + std::strerror(errno);
+        folders_[watch].folder = folder;
+        folders_[watch].names.insert(path.filename().string());
+    }
+    return "";
+}
+
+bool FolderWatch::collect(std::set<std::string>& changed, std::set<std::string>& vanished) {
+    bool any = false;
+    alignas(inotify_event) char buffer[4096];
+    for (;;) {
+        const ssize_t length = read(notify_, buffer, sizeof buffer);
+        if (length <= 0) return any;
+        for (ssize_t at = 0; at < length;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+            at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+            const auto folder = folders_.find(event->wd);
+            if (folder == folders_.end()) continue;
+            const Folder& watched = folder->second;
+            // The folder itself went away: each of its files is gone too.
+            if (event->mask & IN_IGNORED) {
+                vanished.insert(watched.folder);
+                for (const std::string& name : watched.names) changed.insert(watched.folder + "/" + name);
+                any = any || !watched.names.empty();
+                folders_.erase(folder);
+                continue;
+            }
+            if (event->len > 0 && watched.names.count(event->name) > 0) {
+                changed.insert(watched.folder + "/" + event->name);
+                any = true;
+            }
+        }
+    }
+}
+
+void ChangeBurst::noteChange(Clock::time_point now) {
+    if (!pending_) first_ = now;
+    pending_ = true;
+    last_ = now;
+}
+
+ChangeBurst::Clock::duration ChangeBurst::untilSettled(Clock::time_point now) const {
+    const Clock::time_point settled = std::min(last_ + kQuiet, first_ + kLongest);
+    return std::max(Clock::duration::zero(), settled - now);
+}
