@@ -2,6 +2,7 @@
 
 #include "shaders/shader_set.h"
 #include "tools/check/unfed_inputs.h"
+#include "tools/shader_report/build_report.h"
 
 namespace {
 
@@ -89,18 +90,6 @@ ShaderCheck::ShaderCheck(const CheckOptions& options) : options_(options), drive
     if (options_.reference) reference_ = std::make_unique<ReferenceCompiler>();
 }
 
-// The paths are shown with DIR in front; a pair given by hand, as given.
-ProgramReport ShaderCheck::report(const ShaderBuild& build) const {
-    const std::string folder = options_.pairGiven() ? "" : options_.folder;
-    ProgramReport report = reportBuild(build, programName(build.mode, options_.pairGiven()), folder);
-    if (build.linked) addUnfedInputWarnings(build.program, report);
-    if (reference_) {
-        addSecondOpinion(*reference_, driver_, report.vertex, false);
-        addSecondOpinion(*reference_, driver_, report.fragment, true);
-    }
-    return report;
-}
-
 bool ShaderCheck::run(std::ostream& out) {
     const std::vector<ShaderBuild> builds = recordBuilds([this] {
         if (options_.pairGiven()) {
@@ -113,8 +102,14 @@ bool ShaderCheck::run(std::ostream& out) {
     files_.clear();
     size_t failed = 0;
     int warnings = 0;
+    const std::string folder = options_.pairGiven() ? "" : options_.folder;
     for (const ShaderBuild& build : builds) {
-        const ProgramReport report = this->report(build);
+        ProgramReport report = reportBuild(build, programName(build.mode, options_.pairGiven()), folder);
+        if (build.linked) addUnfedInputWarnings(build.program, report);
+        if (reference_) {
+            addSecondOpinion(*reference_, driver_, report.vertex, false);
+            addSecondOpinion(*reference_, driver_, report.fragment, true);
+        }
         printProgramReport(out, report, options_.showSources);
         const int programWarnings = report.count("warning");
         warnings += programWarnings;
