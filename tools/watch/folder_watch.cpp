@@ -23,14 +23,14 @@ FolderWatch::~FolderWatch() {
 
 std::string FolderWatch::watch(const std::vector<std::string>& files) {
     if (notify_ < 0) return std::string("cannot watch files: ") + std::strerror(errno);
-    for (auto& entry : folders_) entry.second.names.clear();
+    for (auto& entry : folders_) entry.second.files.clear();
     for (const std::string& file : files) {
         const std::filesystem::path path(file);
         const std::string folder = path.has_parent_path() ? path.parent_path().string() : ".";
         const int watch = inotify_add_watch(notify_, folder.c_str(), kChanges);
         if (watch < 0) return "cannot watch " + folder + ": " + std::strerror(errno);
         folders_[watch].folder = folder;
-        folders_[watch].names.insert(path.filename().string());
+        folders_[watch].files[path.filename().string()] = file;
     }
     return "";
 }
@@ -50,13 +50,14 @@ bool FolderWatch::collect(std::set<std::string>& changed, std::set<std::string>&
             // The folder itself went away: each of its files is gone too.
             if (event->mask & IN_IGNORED) {
                 vanished.insert(watched.folder);
-                for (const std::string& name : watched.names) changed.insert(watched.folder + "/" + name);
-                any = any || !watched.names.empty();
+                for (const auto& file : watched.files) changed.insert(file.second);
+                any = any || !watched.files.empty();
                 folders_.erase(folder);
                 continue;
             }
-            if (event->len > 0 && watched.names.count(event->name) > 0) {
-                changed.insert(watched.folder + "/" + event->name);
+            const auto file = event->len > 0 ? watched.files.find(event->name) : watched.files.end();
+            if (file != watched.files.end()) {
+                changed.insert(file->second);
                 any = true;
             }
         }

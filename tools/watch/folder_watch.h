@@ -25,15 +25,15 @@ public:
     std::string watch(const std::vector<std::string>& files);
 
     // Takes every change waiting, without blocking: adds the watched files
-    // they concern to `changed`, and each watched folder that went away to
-    // `vanished` (its files to `changed` as well: they are gone too).
-    // Returns whether a watched file changed.
+    // they concern to `changed`, each as given to watch(), and each watched
+    // folder that went away to `vanished` (its files to `changed` as well:
+    // they are gone too). Returns whether a watched file changed.
     bool collect(std::set<std::string>& changed, std::set<std::string>& vanished);
 
 private:
     struct Folder {
         std::string folder;
-        std::set<std::string> names;
+        std::map<std::string, std::string> files;  // by name in the folder
     };
     int notify_;
     std::map<int, Folder> folders_;
