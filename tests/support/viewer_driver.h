@@ -27,6 +27,10 @@ struct ViewerLaunch {
     std::vector<std::string> environment;  // NAME=VALUE added to the test's
     std::vector<std::string> wrapper;      // a program (full path) and arguments to run the viewer under
     std::chrono::seconds startTimeout{10};  // for the window and the first frame
+    // Another program built on the viewer, its arguments and its title.
+    std::string program = VERRINE_VIEWER_PATH;
+    std::vector<std::string> arguments;
+    std::string title = "Verrine";
 };
 
 // For ViewerLaunch::environment: holds the viewer's buffer swaps to the pace
@@ -101,6 +105,8 @@ public:
     Rect windowArea() const { return window_; }
     Rect clientArea() const { return client_; }
     std::string windowClassInstance() const;
+    // The window's title as the window manager reads it.
+    std::string title() const;
 
     int clientWidth() const { return client_.width; }
     int clientHeight() const { return client_.height; }
@@ -156,7 +162,7 @@ public:
     std::optional<int> waitForExit(std::chrono::milliseconds timeout);
 
 private:
-    bool findWindow();
+    bool findWindow(const std::string& title);
     // Before a button goes down: enough frames for the viewer to have taken
     // every message queued until then.
     static constexpr int kFramesBeforeButton = 3;
