@@ -77,3 +77,29 @@ bool checkBudgets(const Figures& figures) {
                   extra <= kMaxExtraPeakMiB);
     return met;
 }
+
+void printLiveFigures(const LiveFigures& figures) {
+    std::vector<double> latencies = figures.saveLatenciesMs;
+    std::sort(latencies.begin(), latencies.end());
+    std::printf("live / viewer frames per second      %.3f   (median of the rounds)\n", figures.frameRateRatio);
+    std::printf("save to first new frame              median %.0f ms, worst %.0f ms over %zu rename-saves\n",
+                medianOf(latencies), latencies.empty() ? NAN : latencies.back(), latencies.size());
+    std::printf("peak memory                          %.2f MiB after reload 10, %.2f MiB after the last; "
+                "%d replaced programs left\n\n",
+                figures.peakEarlyMiB, figures.peakLateMiB, figures.programsLeft);
+}
+
+bool checkLiveBudgets(const LiveFigures& figures) {
+    bool met = true;
+    const double ratio = figures.frameRateRatio;
+    met &= report("live / viewer frames per second", ratio, ">=", kMinLiveFrameRateRatio,
+                  ratio >= kMinLiveFrameRateRatio);
+    const double latency = medianOf(figures.saveLatenciesMs);
+    met &= report("save to first new frame, median (ms)", latency, "<", kMaxSaveLatencyMs,
+                  latency < kMaxSaveLatencyMs);
+    const double growth = figures.peakLateMiB - figures.peakEarlyMiB;
+    met &= report("peak memory growth over the reloads (MiB)", growth, "<", kMaxReloadGrowthMiB,
+                  growth < kMaxReloadGrowthMiB);
+    met &= report("replaced programs left", figures.programsLeft, "==", 0, figures.programsLeft == 0);
+    return met;
+}

@@ -2,7 +2,6 @@
 
 #include "shaders/shader_set.h"
 #include "tools/check/unfed_inputs.h"
-#include "tools/shader_report/build_report.h"
 
 namespace {
 
@@ -58,12 +57,6 @@ void addSecondOpinion(const ReferenceCompiler& reference, const std::string& dri
     }
 }
 
-void deleteObjects(const ShaderBuild& build) {
-    glDeleteProgram(build.program);
-    glDeleteShader(build.vertex.shader);
-    glDeleteShader(build.fragment.shader);
-}
-
 std::string plural(int count, const std::string& noun) {
     return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
 }
@@ -87,6 +80,18 @@ ShaderCheck::ShaderCheck(const CheckOptions& options) : options_(options), drive
     if (options_.reference) reference_ = std::make_unique<ReferenceCompiler>();
 }
 
+// The paths are shown with DIR in front; a pair given by hand, as given.
+ProgramReport ShaderCheck::report(const ShaderBuild& build) const {
+    const std::string folder = options_.pair.given() ? "" : options_.folder;
+    ProgramReport report = reportBuild(build, programName(build.mode, options_.pair.given()), folder);
+    if (build.linked) addUnfedInputWarnings(build.program, report);
+    if (reference_) {
+        addSecondOpinion(*reference_, driver_, report.vertex, false);
+        addSecondOpinion(*reference_, driver_, report.fragment, true);
+    }
+    return report;
+}
+
 bool ShaderCheck::run(std::ostream& out) {
     std::vector<ShaderBuild> builds;
     const ShaderBuildObserver record = [&builds](const ShaderBuild& build) { builds.push_back(build); };
@@ -99,21 +104,15 @@ bool ShaderCheck::run(std::ostream& out) {
     files_.clear();
     size_t failed = 0;
     int warnings = 0;
-    const std::string folder = options_.pair.given() ? "" : options_.folder;
     for (const ShaderBuild& build : builds) {
-        ProgramReport report = reportBuild(build, programName(build.mode, options_.pair.given()), folder);
-        if (build.linked) addUnfedInputWarnings(build.program, report);
-        if (reference_) {
-            addSecondOpinion(*reference_, driver_, report.vertex, false);
-            addSecondOpinion(*reference_, driver_, report.fragment, true);
-        }
+        const ProgramReport report = this->report(build);
         printProgramReport(out, report, options_.showSources);
         const int programWarnings = report.count("warning");
         warnings += programWarnings;
         if (report.failed() || (options_.strict && programWarnings > 0)) ++failed;
         files_.push_back(build.vertex.path);
         files_.push_back(build.fragment.path);
-        deleteObjects(build);
+        deleteBuiltObjects(build);
     }
     printSummary(out, builds.size(), failed, warnings, options_.strict);
     out.flush();

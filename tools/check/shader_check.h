@@ -10,6 +10,7 @@
 
 #include "tools/check/check_options.h"
 #include "tools/check/reference_compiler.h"
+#include "tools/shader_report/build_report.h"
 
 class ShaderCheck {
 public:
@@ -25,6 +26,10 @@ public:
 
     // The files the last run read, relative to the working directory.
     const std::vector<std::string>& files() const { return files_; }
+
+    // The report on one program's build, with the warnings the driver's log
+    // cannot give, as run() prints it for each program.
+    ProgramReport report(const ShaderBuild& build) const;
 
 private:
     CheckOptions options_;

@@ -117,3 +117,9 @@ void printProgramReport(std::ostream& out, const ProgramReport& program, bool sh
         << "): " << (program.linked ? "links" : "does not link") << '\n';
     for (const SourceDiagnostic& diagnostic : program.linkDiagnostics) printDiagnostic(out, diagnostic, "");
 }
+
+void deleteBuiltObjects(const ShaderBuild& build) {
+    glDeleteProgram(build.program);
+    glDeleteShader(build.vertex.shader);
+    glDeleteShader(build.fragment.shader);
+}

@@ -41,3 +41,6 @@ ProgramReport reportBuild(const ShaderBuild& build, const std::string& name, con
 // One line per file and program with each diagnostic under the line it
 // belongs to; `showSources` adds each file's text with line numbers.
 void printProgramReport(std::ostream& out, const ProgramReport& program, bool showSources);
+
+// Deletes the program and the shaders of a build that is not kept.
+void deleteBuiltObjects(const ShaderBuild& build);

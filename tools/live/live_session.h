@@ -1,0 +1,68 @@
+// What verrine-live adds to the viewer: the programs whose files it
+// watches, building one again when one of its files is saved, and the window
+// title that says how the last builds went.
+#pragma once
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/win32.h"
+#include "shaders/shader_build.h"
+#include "tools/check/shader_check.h"
+#include "tools/common/command_line.h"
+#include "tools/watch/folder_watch.h"
+
+// One mode's program and the two files it is built from.
+struct WatchedProgram {
+    ShaderMode mode;
+    std::string vertexPath;
+    std::string fragmentPath;
+    std::string trouble;  // what the title says of its last build; empty when it built cleanly
+};
+
+// The pair given by hand as the toon program; otherwise the viewer's
+// programs, from the data folder.
+std::vector<WatchedProgram> watchedPrograms(const ShaderPair& pair, const std::string& resources);
+
+class LiveSession {
+public:
+    // Needs the window's context current: the check asks the driver its name.
+    LiveSession(HWND window, const CheckOptions& check, std::vector<WatchedProgram> programs);
+
+    // For the viewer's start-up: reports each watched program it builds.
+    ShaderBuildObserver startupObserver();
+    // Once the viewer has started: builds the programs the viewer does not
+    // (a pair given by hand, which is then the mode shown) and watches the
+    // files' folders. Returns an empty text or why they cannot be watched.
+    std::string start(bool pairGiven);
+    // Once per frame, after the swap: takes the changes the kernel reported
+    // and, once a burst of them has settled, builds the changed programs.
+    void afterFrame();
+    // Builds each program one of whose files is in `changed` again and
+    // updates the title.
+    void rebuildChanged(const std::set<std::string>& changed);
+
+private:
+    // Builds the program from its files and puts it in its mode's place
+    // when it builds; otherwise deletes it, keeping the last good one.
+    void rebuild(WatchedProgram& program);
+    // Prints the report and updates the title; returns whether it built.
+    bool report(const ShaderBuild& build, WatchedProgram& program);
+    void showTitle();
+
+    HWND window_;
+    ShaderCheck check_;
+    std::vector<WatchedProgram> programs_;
+    FolderWatch folders_;
+    ChangeBurst burst_;
+    std::set<std::string> changed_;
+};
+
+constexpr char kLiveTitle[] = "Verrine live";
+
+// The title: "Verrine live", then what is wrong with each program, if
+// anything, in plain ASCII.
+std::string liveTitle(const std::vector<WatchedProgram>& programs);
+// What the title says of one build's report: empty when it built cleanly.
+std::string troubleOf(ShaderMode mode, const ProgramReport& report);
