@@ -88,14 +88,17 @@ bool liveFramesUntil(HDC deviceContext, LiveSession& session, const std::functio
 
 // Each save writes a new file beside the toon fragment and renames it over
 // the old one, as many editors do, with the fragment's colour scaled
-// differently each time. Timed from the rename to the return of the swap of
-// the first frame drawn with the new program.
-std::vector<double> saveLatencies(HDC deviceContext, LiveSession& session, const fs::path& fragment) {
+// differently each time. Timed from the rename to the end of the first frame
+// drawn with the new program, and that less the time the main thread waited
+// for a processor: llvmpipe compiles the program's code at that first frame,
+// on the main thread, and on a busy machine most of its wall time is spent
+// waiting for a turn.
+SaveLatencies saveLatencies(HDC deviceContext, LiveSession& session, const fs::path& fragment) {
     std::ifstream file(fragment, std::ios::binary);
     std::stringstream original;
     original << file.rdbuf();
     const std::string text = original.str();
-    std::vector<double> latencies;
+    SaveLatencies latencies;
     for (int save = 0; save < kSaves; ++save) {
         const double quietFrom = wallSeconds();
         liveFramesUntil(deviceContext, session, [&] { return wallSeconds() - quietFrom > kQuietBetweenSavesSeconds; });
@@ -104,13 +107,15 @@ std::vector<double> saveLatencies(HDC deviceContext, LiveSession& session, const
         const fs::path written = fs::path(fragment).concat(".new");
         writeText(written, text.substr(0, text.rfind('}')) + "    gl_FragColor.rgb *= " + scale + ";\n}\n");
         const double renamed = wallSeconds();
+        const double waited = processorWaitSeconds();
         fs::rename(written, fragment);
         // A save never shown counts as the time waited for it.
         if (liveFramesUntil(deviceContext, session, [&] { return application->shaderSet.currentProgram() != before; })) {
             viewerFrame(deviceContext);
+            glFinish();
         }
-        glFinish();
-        latencies.push_back((wallSeconds() - renamed) * 1000.0);
+        latencies.wallMs.push_back((wallSeconds() - renamed) * 1000.0);
+        latencies.lessWaitingMs.push_back(latencies.wallMs.back() - (processorWaitSeconds() - waited) * 1000.0);
     }
     return latencies;
 }
@@ -161,7 +166,7 @@ int main(int argc, char** argv) {
 
     LiveFigures figures;
     figures.frameRateRatio = frameRateRatio(deviceContext, session);
-    figures.saveLatenciesMs = saveLatencies(deviceContext, session, fragment);
+    figures.saveLatencies = saveLatencies(deviceContext, session, fragment);
     reloadMemory(session, fragment, figures);
     fs::remove_all(scratch);
 

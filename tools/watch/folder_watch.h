@@ -47,7 +47,7 @@ private:
 class ChangeBurst {
 public:
     using Clock = std::chrono::steady_clock;
-    static constexpr std::chrono::milliseconds kQuiet{100};
+    static constexpr std::chrono::milliseconds kQuiet{50};
     static constexpr std::chrono::milliseconds kLongest{200};
 
     void noteChange(Clock::time_point now);
