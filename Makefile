@@ -134,7 +134,7 @@ windows-test: windows
 # .deb is left for lintian and for those who pick it up.
 package: configure
 	@./tools/install-deps.sh $(PACKAGE_PACKAGES)
-	cmake --build $(BUILD_DIR) --target verrine verrine-check verrine-shot -j $(JOBS)
+	cmake --build $(BUILD_DIR) --target verrine verrine-check verrine-shot verrine-live -j $(JOBS)
 	rm -f $(BUILD_DIR)/verrine_*.deb
 	cd $(BUILD_DIR) && cpack -G DEB
 	lintian --fail-on error $(BUILD_DIR)/verrine_*.deb
