@@ -1,7 +1,6 @@
 #include "platform/linux/display.h"
 
 #include <chrono>
-#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -24,7 +23,7 @@ constexpr int kConnectAttempts = 6;
 [[noreturn]] void toolkitFatal(const char* format, ...) {
     std::va_list arguments;
     va_start(arguments, format);
-    std::fprintf(stderr, "%s: ", program_invocation_short_name);
+    std::fputs("verrine: ", stderr);
     std::vfprintf(stderr, format, arguments);
     std::fputc('\n', stderr);
     va_end(arguments);
@@ -34,7 +33,7 @@ constexpr int kConnectAttempts = 6;
 }  // namespace
 
 void failPlatform(const std::string& what) {
-    std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, what.c_str());
+    std::fprintf(stderr, "verrine: %s\n", what.c_str());
     std::exit(1);
 }
 

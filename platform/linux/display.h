@@ -1,7 +1,7 @@
 // The X display, and how the Linux platform layer gives up: one line on
-// standard error, headed by the program's name, naming what could not be
-// made, then exit status 1. The viewer checks no platform result, so
-// carrying on after such a failure would only crash later.
+// standard error naming what could not be made, then exit status 1. The
+// viewer checks no platform result, so carrying on after such a failure
+// would only crash later.
 #pragma once
 
 #include <string>
