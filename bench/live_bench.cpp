@@ -38,6 +38,7 @@ constexpr int kWarmUpFrames = 30;
 constexpr int kSaves = 20;
 constexpr int kReloads = 1000;
 constexpr int kEarlyReload = 10;
+constexpr int kDrawnReloadEvery = 25;
 // Frames between two saves: long enough for the watch to have settled.
 constexpr double kQuietBetweenSavesSeconds = 0.3;
 constexpr double kGiveUpSeconds = 5.0;
@@ -122,12 +123,15 @@ SaveLatencies saveLatencies(HDC deviceContext, LiveSession& session, const fs::p
 
 // Reloads of the toon program straight from its files, without the watch's
 // settling; the peak memory early on and at the end, and how many replaced
-// programs are still OpenGL programs.
-void reloadMemory(LiveSession& session, const fs::path& fragment, LiveFigures& figures) {
+// programs are still OpenGL programs. Some reloads are drawn, so that the
+// driver's compiled code for a program is made and must go with it; drawing
+// each would take minutes, as that code is compiled anew for each program.
+void reloadMemory(HDC deviceContext, LiveSession& session, const fs::path& fragment, LiveFigures& figures) {
     const std::set<std::string> changed = {fragment.string()};
     for (int reload = 1; reload <= kReloads; ++reload) {
         const GLuint before = application->shaderSet.currentProgram();
         session.rebuildChanged(changed);
+        if (reload % kDrawnReloadEvery == 0) viewerFrame(deviceContext);
         if (glIsProgram(before)) ++figures.programsLeft;
         if (reload == kEarlyReload) figures.peakEarlyMiB = peakResidentMiB();
     }
@@ -167,7 +171,7 @@ int main(int argc, char** argv) {
     LiveFigures figures;
     figures.frameRateRatio = frameRateRatio(deviceContext, session);
     figures.saveLatencies = saveLatencies(deviceContext, session, fragment);
-    reloadMemory(session, fragment, figures);
+    reloadMemory(deviceContext, session, fragment, figures);
     fs::remove_all(scratch);
 
     std::printf("verrine-live benchmark: %s\n", reinterpret_cast<const char*>(glGetString(GL_RENDERER)));

@@ -39,7 +39,7 @@ bool waitForChange(FolderWatch& folders, int signals, std::set<std::string>& cha
         if (ready < 0 && errno == EINTR) continue;
         if (ready < 0) return false;
         if (waited[1].revents != 0) return false;
-        if (folders.collect(changed, vanished)) burst.noteChange(ChangeBurst::Clock::now());
+        burst.noteChange(folders.collect(changed, vanished), ChangeBurst::Clock::now());
     }
 }
 

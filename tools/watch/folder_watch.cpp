@@ -35,12 +35,12 @@ std::string FolderWatch::watch(const std::vector<std::string>& files) {
     return "";
 }
 
-bool FolderWatch::collect(std::set<std::string>& changed, std::set<std::string>& vanished) {
-    bool any = false;
+FileChange FolderWatch::collect(std::set<std::string>& changed, std::set<std::string>& vanished) {
+    FileChange last = FileChange::None;
     alignas(inotify_event) char buffer[4096];
     for (;;) {
         const ssize_t length = read(notify_, buffer, sizeof buffer);
-        if (length <= 0) return any;
+        if (length <= 0) return last;
         for (ssize_t at = 0; at < length;) {
             const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
             at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
@@ -51,26 +51,26 @@ bool FolderWatch::collect(std::set<std::string>& changed, std::set<std::string>&
             if (event->mask & IN_IGNORED) {
                 vanished.insert(watched.folder);
                 for (const auto& file : watched.files) changed.insert(file.second);
-                any = any || !watched.files.empty();
+                if (!watched.files.empty()) last = FileChange::Partial;
                 folders_.erase(folder);
                 continue;
             }
             const auto file = event->len > 0 ? watched.files.find(event->name) : watched.files.end();
             if (file != watched.files.end()) {
                 changed.insert(file->second);
-                any = true;
+                last = event->mask & (IN_CLOSE_WRITE | IN_MOVED_TO) ? FileChange::Whole : FileChange::Partial;
             }
         }
     }
 }
 
-void ChangeBurst::noteChange(Clock::time_point now) {
+void ChangeBurst::noteChange(FileChange change, Clock::time_point now) {
+    if (change == FileChange::None) return;
     if (!pending_) first_ = now;
     pending_ = true;
-    last_ = now;
+    settled_ = now + (change == FileChange::Whole ? kQuietAfterWhole : kQuietAfterPartial);
 }
 
 ChangeBurst::Clock::duration ChangeBurst::untilSettled(Clock::time_point now) const {
-    const Clock::time_point settled = std::min(last_ + kQuiet, first_ + kLongest);
-    return std::max(Clock::duration::zero(), settled - now);
+    return std::max(Clock::duration::zero(), std::min(settled_, first_ + kLongest) - now);
 }

@@ -10,6 +10,11 @@
 #include <string>
 #include <vector>
 
+// What the last change taken says of a watched file: a file written and
+// closed, or renamed into place, is whole; one created, removed or renamed
+// away may be a step of a save that goes on.
+enum class FileChange { None, Partial, Whole };
+
 class FolderWatch {
 public:
     FolderWatch();
@@ -27,8 +32,9 @@ public:
     // Takes every change waiting, without blocking: adds the watched files
     // they concern to `changed`, each as given to watch(), and each watched
     // folder that went away to `vanished` (its files to `changed` as well:
-    // they are gone too). Returns whether a watched file changed.
-    bool collect(std::set<std::string>& changed, std::set<std::string>& vanished);
+    // they are gone too). Returns what the last change to a watched file
+    // says of it; None when no watched file changed.
+    FileChange collect(std::set<std::string>& changed, std::set<std::string>& vanished);
 
 private:
     struct Folder {
@@ -40,17 +46,19 @@ private:
 };
 
 // When a burst of changes is over. An editor's save may be several steps
-// (write a new file, rename the old one away, rename the new one in), so a
-// burst counts as settled once the files have been quiet for a moment; and,
+// (rename the old file away, write the new one), so a burst counts as
+// settled once the files have been quiet for a moment: a short one after a
+// whole file, a longer one after a step that may be followed by more; and,
 // so that a stream of saves still shows its progress, at the latest a while
 // after it began: while saves keep coming, at most once in that while.
 class ChangeBurst {
 public:
     using Clock = std::chrono::steady_clock;
-    static constexpr std::chrono::milliseconds kQuiet{50};
+    static constexpr std::chrono::milliseconds kQuietAfterWhole{20};
+    static constexpr std::chrono::milliseconds kQuietAfterPartial{100};
     static constexpr std::chrono::milliseconds kLongest{200};
 
-    void noteChange(Clock::time_point now);
+    void noteChange(FileChange change, Clock::time_point now);
     bool pending() const { return pending_; }
     // How long from `now` until the burst is settled: zero when it is; only
     // meaningful while one is pending.
@@ -61,5 +69,5 @@ public:
 private:
     bool pending_ = false;
     Clock::time_point first_;
-    Clock::time_point last_;
+    Clock::time_point settled_;  // when it settles unless another change comes
 };
