@@ -19,14 +19,16 @@ endif()
 foreach(tool ${VERRINE_TOOLS})
   set(page ${VERRINE_MAN_BUILD_DIR}/${tool}.1)
   set(sections ${CMAKE_CURRENT_SOURCE_DIR}/man/${tool}.h2m)
-  # The C locale, so that the page is the same whatever the builder's.
+  # help2man reads the tool through help-in-gnu-form.sh, which gives it the
+  # usage as a synopsis; the C locale, so that the page is the same whatever
+  # the builder's.
   add_custom_command(OUTPUT ${page}.gz
-    COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C
-            ${VERRINE_HELP2MAN} --no-info --version-string=${PROJECT_VERSION}
+    COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C VERRINE_TOOL=$<TARGET_FILE:${tool}>
+            ${VERRINE_HELP2MAN} --no-info "--version-string=${tool} ${PROJECT_VERSION}"
             --include=${sections} --output=${page}
-            $<TARGET_FILE:${tool}>
+            ${CMAKE_CURRENT_SOURCE_DIR}/man/help-in-gnu-form.sh
     COMMAND gzip -9 -n -f ${page}
-    DEPENDS ${tool} ${sections}
+    DEPENDS ${tool} ${sections} man/help-in-gnu-form.sh
     COMMENT "Writing the manual page of ${tool}"
     VERBATIM)
   install(FILES ${page}.gz DESTINATION ${VERRINE_MAN_DIR})
