@@ -80,8 +80,9 @@ std::pair<unsigned, unsigned> pngSize(const std::string& png) {
 }
 
 // What `man`, menus and software centres read: every program's manual page,
-// compressed, and listed in the AppStream metadata, whose desktop entry is
-// the installed one; the entry's icon in the hicolor theme at each size.
+// compressed, with its synopsis, and the program listed in the AppStream
+// metadata, whose desktop entry is the installed one; the entry's icon in
+// the hicolor theme at each size.
 TEST_F(InstalledVerrine, DescribesEveryProgramToManAndToDesktops) {
     const fs::path prefix = prefix_.path();
     const fs::directory_iterator metainfoFiles(prefix / "share/metainfo");
@@ -93,7 +94,11 @@ TEST_F(InstalledVerrine, DescribesEveryProgramToManAndToDesktops) {
         EXPECT_EQ(page.status, 0) << program << ": " << page.err;
         std::string title = program;
         for (char& letter : title) letter = static_cast<char>(toupper(letter));
+        // The tools' synopses come from their usage, which help2man reads
+        // only in one form.
         EXPECT_NE(("\n" + page.out).find("\n.TH " + title + " "), std::string::npos)
+            << program << ":\n" << page.out.substr(0, 400);
+        EXPECT_NE(page.out.find("\n.SH SYNOPSIS\n.B " + program + "\n"), std::string::npos)
             << program << ":\n" << page.out.substr(0, 400);
         EXPECT_NE(metainfo.find("<binary>" + program + "</binary>"), std::string::npos) << program;
     }
