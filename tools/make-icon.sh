@@ -15,7 +15,7 @@ picture=$(mktemp --suffix=.png)
 trap 'rm -f "$picture"' EXIT
 
 # 2048 pixels square: the teapot is about 560 across, well above 256.
-"$shot" "$picture" --mode 201 --debug rotate --frames 380 --size 2048x2048
+"$shot" "$picture" --mode toon --debug rotate --frames 380 --size 2048x2048
 for size in 48 256; do
   # The frame-rate text in the bottom-left corner is cropped off first.
   convert "$picture" -crop 2048x1900+0+0 +repage \

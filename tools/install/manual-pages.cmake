@@ -24,8 +24,7 @@ foreach(tool ${VERRINE_TOOLS})
   # the builder's.
   add_custom_command(OUTPUT ${page}.gz
     COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C VERRINE_TOOL=$<TARGET_FILE:${tool}>
-            ${VERRINE_HELP2MAN} --no-info "--version-string=${tool} ${PROJECT_VERSION}"
-            --include=${sections} --output=${page}
+            ${VERRINE_HELP2MAN} --no-info --include=${sections} --output=${page}
             ${CMAKE_CURRENT_SOURCE_DIR}/man/help-in-gnu-form.sh
     COMMAND gzip -9 -n -f ${page}
     DEPENDS ${tool} ${sections} man/help-in-gnu-form.sh
