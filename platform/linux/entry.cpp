@@ -1,8 +1,6 @@
 // The process entry point on Linux: the program starts at WinMain, as on
 // Windows, with the command line where the Windows C runtime keeps it.
 
-#include "platform/glut_startup.h"
-#include "platform/linux/display.h"
 #include "platform/win32.h"
 
 int __argc = 0;
@@ -11,9 +9,8 @@ char** __argv = nullptr;
 int main(int argc, char** argv) {
     __argc = argc;
     __argv = argv;
-    // Before glutInit, which would fail on a missing display in its own way.
-    platform::requireDisplay();
-    startGlut();
+    // The X display is opened, and GLUT started, with the first window: a
+    // program can answer its command line without a display.
     // Any non-null handle: nothing loads resources from the module.
     static char module;
     // The arguments come through __argc and __argv alone; no caller reads

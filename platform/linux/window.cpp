@@ -8,6 +8,7 @@
 #include <FL/Fl.H>
 #include <FL/x.H>
 
+#include "platform/glut_startup.h"
 #include "platform/linux/display.h"
 #include "platform/linux/wgl_over_glx.h"
 #include "platform/linux/menu.h"
@@ -151,6 +152,9 @@ HWND WINAPI CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD st
     const WindowClass* windowClass = className ? findClass(className) : nullptr;
     if (!windowClass) return nullptr;
     requireDisplay();
+    // Before any GLUT geometry or font routine can run, and after the
+    // display is known: glutInit would fail on a missing one in its own way.
+    startGlut();
     requireOpenGlVisual();
     watchKeyboardFocus();
 

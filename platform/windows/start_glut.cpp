@@ -2,9 +2,9 @@
 // before it but static initialisation. GLUT must be started before its first
 // geometry or font routine, which comes in the Application constructor, so
 // it is started here, during static initialisation, through the same
-// startGlut() that the Linux main() calls before WinMain. Nothing else in
-// static initialisation uses GLUT, so the order among those initialisers
-// does not matter.
+// startGlut() that the Linux layer calls as it creates the first window.
+// Nothing else in static initialisation uses GLUT, so the order among those
+// initialisers does not matter.
 
 #include <cstdlib>
 #include <string>
