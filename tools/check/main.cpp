@@ -31,8 +31,8 @@ const char kHelp[] =
     "  --strict        warnings fail the check too\n"
     "  --no-reference  no second opinion from the reference compiler (glslang)\n"
     "  --watch         stay running and check again whenever a file changes\n"
-    "Warnings: uniforms and attributes the viewer never feeds, and files on which the\n"
-    "driver and the reference compiler disagree.\n"
+    "Warnings: uniforms and attributes the viewer never feeds, and faults the driver lets\n"
+    "pass that the reference compiler finds.\n"
     "Exit status: 0 all compile and link, 1 something fails, 2 the check cannot run.\n";
 
 int usageError(const std::string& problem) {

@@ -1,6 +1,7 @@
 #include "tools/check/shader_check.h"
 
 #include "shaders/shader_set.h"
+#include "tools/check/second_opinion.h"
 #include "tools/check/unfed_inputs.h"
 #include "tools/shader_report/build_report.h"
 
@@ -33,32 +34,6 @@ std::string programName(ShaderMode mode, bool pairGiven) {
     if (mode == kToonMode) return "toon program";
     if (mode == kEdgeMode) return "edge program";
     return "mode " + std::to_string(mode) + " program";
-}
-
-// Says where the driver and the reference compiler disagree on a file.
-// Agreement adds nothing.
-void addSecondOpinion(const ReferenceCompiler& reference, const std::string& driver, FileReport& file,
-                      bool isFragment) {
-    if (!file.read || file.byteOrderMark) return;
-    const std::vector<LogMessage> errors = reference.errors(file.source, isFragment);
-    if (file.compiled) {
-        for (const LogMessage& error : errors) {
-            file.diagnostics.push_back({file.path, error.line, error.column, "warning",
-                                        driver + " accepts this, " + ReferenceCompiler::kName +
-                                            " rejects it: " + error.text});
-        }
-    } else if (errors.empty()) {
-        SourceDiagnostic warning{file.path, 0, 0, "warning",
-                                 std::string(ReferenceCompiler::kName) + " accepts this file, which " +
-                                     driver + " rejects; other drivers may accept it"};
-        for (const SourceDiagnostic& diagnostic : file.diagnostics) {
-            if (diagnostic.severity != "error" || diagnostic.line == 0) continue;
-            warning.line = diagnostic.line;
-            warning.column = diagnostic.column;
-            break;
-        }
-        file.diagnostics.push_back(warning);
-    }
 }
 
 void deleteObjects(const ShaderBuild& build) {

@@ -1,6 +1,6 @@
 // One check of the shader programs: build them as the viewer does, add what
 // the driver's log cannot say (inputs the viewer never feeds, the reference
-// compiler's disagreements), print the report.
+// compiler's catches), print the report.
 #pragma once
 
 #include <memory>
