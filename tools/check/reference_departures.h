@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "tools/check/glsl_source.h"
+#include "tools/shader_report/glsl_source.h"
 #include "tools/shader_report/driver_log.h"
 
 // Whether `error`, from glslang on `source`, is one of its known departures

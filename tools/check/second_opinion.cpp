@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "tools/check/glsl_source.h"
+#include "tools/shader_report/glsl_source.h"
 #include "tools/shader_report/source_diagnostic.h"
 
 namespace {

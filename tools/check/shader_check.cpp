@@ -4,6 +4,8 @@
 #include "tools/check/second_opinion.h"
 #include "tools/check/unfed_inputs.h"
 #include "tools/shader_report/build_report.h"
+#include "tools/shader_report/dialect.h"
+#include "tools/shader_report/shader_traps.h"
 
 namespace {
 
@@ -85,6 +87,8 @@ bool ShaderCheck::run(std::ostream& out) {
             addSecondOpinion(*reference_, driver_, report.vertex, false);
             addSecondOpinion(*reference_, driver_, report.fragment, true);
         }
+        addDialectNotes(report);
+        addTrapNotes(report);
         printProgramReport(out, report, options_.showSources);
         const int programWarnings = report.count("warning");
         warnings += programWarnings;

@@ -1,6 +1,6 @@
 #include "tools/check/unfed_inputs.h"
 
-#include "tools/check/glsl_source.h"
+#include "tools/shader_report/glsl_source.h"
 
 #include <algorithm>
 #include <string>

@@ -1,4 +1,4 @@
-#include "tools/check/glsl_source.h"
+#include "tools/shader_report/glsl_source.h"
 
 #include <algorithm>
 #include <cctype>
