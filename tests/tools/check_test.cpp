@@ -83,6 +83,30 @@ TEST(VerrineCheck, ExamplesPassStrictlyWithoutAWarning) {
     }
 }
 
+// Each command of the guide's shell blocks runs as written from the folder
+// it names, the repository's root: here a copy of it made of links, so
+// that what the commands write lands in a scratch folder.
+TEST(VerrineCheck, GuideCommandsRunAsWrittenFromTheRepositoryRoot) {
+    ScratchFolder root;
+    for (const char* name : {"examples", "resources"}) {
+        fs::create_directory_symlink(fs::path(VERRINE_SOURCE_DIR) / name, root.path() / name);
+    }
+    fs::create_directory_symlink(VERRINE_BUILD_DIR, root.path() / "build");
+    std::istringstream guide(readWholeFile(fs::path(VERRINE_SOURCE_DIR) / "docs/writing-shaders.md"));
+    bool inShellBlock = false;
+    int commands = 0;
+    for (std::string line; std::getline(guide, line);) {
+        if (line.rfind("```", 0) == 0) {
+            inShellBlock = line == "```sh";
+        } else if (inShellBlock && !line.empty()) {
+            const ProcessResult result = runProgram({"/bin/sh", "-c", line}, root.path().string());
+            EXPECT_EQ(result.status, 0) << line << '\n' << result.out << result.err;
+            ++commands;
+        }
+    }
+    EXPECT_GE(commands, 2);
+}
+
 TEST(VerrineCheck, VerboseShowsEachSourceWithLineNumbers) {
     ShaderFolder folder;
     folder.write(kEdgeFragment, kSoundFragment);
