@@ -113,6 +113,16 @@ void printFile(std::ostream& out, const FileReport& file, bool showSources) {
     for (const SourceDiagnostic& diagnostic : file.diagnostics) printDiagnostic(out, diagnostic, file.source);
 }
 
+// A located link message points into the file it names.
+void printLinkDiagnostics(std::ostream& out, const ProgramReport& program) {
+    for (const SourceDiagnostic& diagnostic : program.linkDiagnostics) {
+        const FileReport* file = diagnostic.where == program.vertex.path     ? &program.vertex
+                                 : diagnostic.where == program.fragment.path ? &program.fragment
+                                                                              : nullptr;
+        printDiagnostic(out, diagnostic, file != nullptr ? file->source : "");
+    }
+}
+
 }  // namespace
 
 int ProgramReport::count(const std::string& severity) const {
@@ -155,10 +165,12 @@ void printProgramReport(std::ostream& out, const ProgramReport& program, bool sh
     printFile(out, program.fragment, showSources);
     out << program.name << " (" << program.vertex.path << ", " << program.fragment.path
         << "): " << (program.linked ? "links" : "does not link") << '\n';
-    for (const SourceDiagnostic& diagnostic : program.linkDiagnostics) {
-        const FileReport* file = diagnostic.where == program.vertex.path     ? &program.vertex
-                                 : diagnostic.where == program.fragment.path ? &program.fragment
-                                                                              : nullptr;
-        printDiagnostic(out, diagnostic, file != nullptr ? file->source : "");
+    printLinkDiagnostics(out, program);
+}
+
+void printProgramDiagnostics(std::ostream& out, const ProgramReport& program) {
+    for (const FileReport* file : {&program.vertex, &program.fragment}) {
+        for (const SourceDiagnostic& diagnostic : file->diagnostics) printDiagnostic(out, diagnostic, file->source);
     }
+    printLinkDiagnostics(out, program);
 }

@@ -50,3 +50,7 @@ void addExplanation(FileReport& file, const SourceDiagnostic& diagnostic);
 // One line per file and program with each diagnostic under the line it
 // belongs to; `showSources` adds each file's text with line numbers.
 void printProgramReport(std::ostream& out, const ProgramReport& program, bool showSources);
+
+// The diagnostics alone, without the lines that say whether each file
+// compiles and the program links.
+void printProgramDiagnostics(std::ostream& out, const ProgramReport& program);
