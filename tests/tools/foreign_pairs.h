@@ -41,4 +41,5 @@ const ForeignPair kLightAsDirectionPair = {
     "varying vec3 normal, lightDir;\nvoid main()\n{\n    normal = gl_NormalMatrix * gl_Normal;\n"
     "    lightDir = gl_LightSource[0].position.xyz;\n    gl_Position = ftransform();\n}\n",
     "varying vec3 normal, lightDir;\nvoid main()\n{\n"
-    "    float d = max(dot(normalize(normal), normalize(lightDir)), 0.0);\n    gl_FragColor = vec4(vec3(d), 1.0);\n}\n"};
+    "    float d = max(dot(normalize(normal), normalize(lightDir)), 0.0);\n"
+    "    gl_FragColor = vec4(vec3(d), 1.0);\n}\n"};

@@ -265,7 +265,8 @@ TEST(VerrineShot, SaysWhatTheCheckSaysAndWarnsOnAFlatPicture) {
         {"int to float in 1.10", kIntToFloatPair, {}, 1, false,
          {"pair.frag:5:19: note: GLSL 1.10 converts no int to float by itself"}},
         {"varying mismatch", kVaryingMismatchPair, {}, 1, false,
-         {"pair.frag:1:14: error: fragment shader varying normal not written by vertex shader\nvarying vec3 normal;\n"}},
+         {"pair.frag:1:14: error: fragment shader varying normal not written by vertex shader\n"
+          "varying vec3 normal;\n"}},
     };
     for (const ForeignShot& row : rows) {
         ScratchFolder folder;

@@ -14,7 +14,8 @@ bool isNameCharacter(char c) { return std::isalnum(static_cast<unsigned char>(c)
 // "1.0f" or "2e3F"; its 0-based start in `at`.
 bool findSuffixedLiteral(const std::string& line, std::string& literal, size_t& at) {
     for (size_t start = 0; start < line.size(); ++start) {
-        const bool number = isDigit(line[start]) || (line[start] == '.' && start + 1 < line.size() && isDigit(line[start + 1]));
+        const bool number = isDigit(line[start]) ||
+                            (line[start] == '.' && start + 1 < line.size() && isDigit(line[start + 1]));
         if (!number || (start > 0 && isNameCharacter(line[start - 1]))) continue;
         size_t end = start;
         while (end < line.size() && (isDigit(line[end]) || line[end] == '.' ||

@@ -50,7 +50,8 @@ bool nameDialect(const FileReport& file, SourceDiagnostic& named) {
     // built-ins that this GLSL lacks.
     const std::string readBuiltIns = file.compiled ? ", and " + std::string(kReadBuiltIns) : "";
     if (version.es()) {
-        named.message = written + " is " + version.name() + ", the language of WebGL and OpenGL ES, which has none of " +
+        named.message = written + " is " + version.name() +
+                        ", the language of WebGL and OpenGL ES, which has none of " +
                         kBuiltInState + ": write `#version 120`, delete the precision statements" + readBuiltIns;
         return true;
     }

@@ -17,12 +17,12 @@ bool isNameCharacter(char c) { return std::isalnum(static_cast<unsigned char>(c)
 std::string integerLiteral(const std::string& line, int column) {
     for (size_t from : {static_cast<size_t>(std::max(column, 1) - 1), size_t{0}}) {
         for (size_t at = from; at < line.size(); ++at) {
-            if (!std::isdigit(static_cast<unsigned char>(line[at])) || (at > 0 && (isNameCharacter(line[at - 1]) || line[at - 1] == '.'))) {
-                continue;
-            }
+            const bool inWord = at > 0 && (isNameCharacter(line[at - 1]) || line[at - 1] == '.');
+            if (!std::isdigit(static_cast<unsigned char>(line[at])) || inWord) continue;
             size_t end = at;
             while (end < line.size() && std::isdigit(static_cast<unsigned char>(line[end]))) ++end;
-            if (end == line.size() || (!isNameCharacter(line[end]) && line[end] != '.')) return line.substr(at, end - at);
+            const bool whole = end == line.size() || (!isNameCharacter(line[end]) && line[end] != '.');
+            if (whole) return line.substr(at, end - at);
             at = end;
         }
     }
@@ -46,7 +46,8 @@ std::string trapNote(const SourceDiagnostic& error, const std::string& source, c
     findSourceLine(source, error.line, line);
     kind = "int";
     if (desktop && version.number <= 110 &&
-        (has(text, "could not implicitly convert") || has(text, "of type int cannot be assigned to variable of type float"))) {
+        (has(text, "could not implicitly convert") ||
+         has(text, "of type int cannot be assigned to variable of type float"))) {
         return intToFloat(line, error.column);
     }
     kind = "texture";
@@ -87,7 +88,8 @@ void addTrapNotesTo(FileReport& file) {
 // ';', '{' or '}' to its ';'.
 std::vector<Token> statementAround(const std::vector<Token>& tokens, size_t at) {
     size_t first = at;
-    while (first > 0 && tokens[first - 1].text != ";" && tokens[first - 1].text != "{" && tokens[first - 1].text != "}") --first;
+    auto ends = [&](size_t at) { return tokens[at].text == ";" || tokens[at].text == "{" || tokens[at].text == "}"; };
+    while (first > 0 && !ends(first - 1)) --first;
     size_t last = at;
     while (last < tokens.size() && tokens[last].text != ";") ++last;
     return std::vector<Token>(tokens.begin() + static_cast<std::ptrdiff_t>(first),
@@ -105,7 +107,8 @@ bool subtractedLater(const std::vector<Token>& tokens, const std::vector<Token>&
         if (statement[i].text != "=") continue;
         const std::string& name = statement[i - 1].text;
         for (size_t j = 0; j < tokens.size(); ++j) {
-            if (tokens[j].text == name && tokens[j].line != statement[i - 1].line && contains(statementAround(tokens, j), "-")) return true;
+            if (tokens[j].text != name || tokens[j].line == statement[i - 1].line) continue;
+            if (contains(statementAround(tokens, j), "-")) return true;
         }
     }
     return false;
@@ -117,7 +120,9 @@ bool subtractedLater(const std::vector<Token>& tokens, const std::vector<Token>&
 void warnLightAsDirection(FileReport& file) {
     const std::vector<Token> tokens = tokenize(file.source);
     for (size_t i = 0; i + 1 < tokens.size(); ++i) {
-        if (tokens[i].text == "position" && tokens[i + 1].text == "." && i + 2 < tokens.size() && tokens[i + 2].text == "w") return;
+        const bool readsW = tokens[i].text == "position" && tokens[i + 1].text == "." && i + 2 < tokens.size() &&
+                            tokens[i + 2].text == "w";
+        if (readsW) return;
     }
     for (size_t i = 0; i + 5 < tokens.size(); ++i) {
         if (tokens[i].text != "gl_LightSource" || tokens[i + 1].text != "[") continue;
