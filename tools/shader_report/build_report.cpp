@@ -57,9 +57,10 @@ void markFollowOns(std::vector<SourceDiagnostic>& diagnostics) {
         const std::string& text = diagnostic.message;
         const bool samePlace = previous != nullptr && previous->line == diagnostic.line &&
                                previous->column == diagnostic.column && diagnostic.line > 0;
+        // Mesa names such a type in a list of operands: "pow(error, float)".
         const bool onError = previous != nullptr && (text.find("(error") != std::string::npos ||
-                                                     text.find(" error)") != std::string::npos ||
-                                                     text.find("error,") != std::string::npos);
+                                                     text.find(", error,") != std::string::npos ||
+                                                     text.find(", error)") != std::string::npos);
         if (samePlace || onError) {
             diagnostic.severity = "note";
             diagnostic.continues = true;

@@ -72,7 +72,9 @@ GlslVersion readVersion(const std::string& source) {
         std::istringstream words(text);
         std::string word;
         if (!(words >> word) || word[0] != '#') continue;
-        if (word == "#") words >> word; else word.erase(0, 1);
+        // "#version" or "# version"
+        word.erase(0, 1);
+        if (word.empty()) words >> word;
         if (word != "version") continue;
         int value = 0;
         if (!(words >> value)) return version;
