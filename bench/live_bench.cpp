@@ -163,9 +163,9 @@ int main(int argc, char** argv) {
     HDC deviceContext = nullptr;
     HGLRC renderingContext = nullptr;
     createGLContext(window, &deviceContext, &renderingContext);
-    LiveSession session(window, CheckOptions(), watchedPrograms(ShaderPair(), resources.string()));
+    LiveSession session(window, ShaderPair(), resources.string(), true);
     startViewer(window, resources.string(), session.startupObserver());
-    if (!session.start(false).empty()) return 2;
+    if (!session.start().empty()) return 2;
     application->shaderSet.setMode(kToonMode);
 
     LiveFigures figures;

@@ -1,16 +1,13 @@
 // One check of the shader programs: build them as the viewer does, add what
-// the driver's log cannot say (inputs the viewer never feeds, the reference
-// compiler's disagreements), print the report.
+// the driver's log cannot say (program_analysis.h), print the report.
 #pragma once
 
-#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "tools/check/check_options.h"
-#include "tools/check/reference_compiler.h"
-#include "tools/shader_report/build_report.h"
+#include "tools/check/program_analysis.h"
 
 class ShaderCheck {
 public:
@@ -27,13 +24,8 @@ public:
     // The files the last run read, relative to the working directory.
     const std::vector<std::string>& files() const { return files_; }
 
-    // The report on one program's build, with the warnings the driver's log
-    // cannot give, as run() prints it for each program.
-    ProgramReport report(const ShaderBuild& build) const;
-
 private:
     CheckOptions options_;
-    std::unique_ptr<ReferenceCompiler> reference_;
-    std::string driver_;
+    ProgramAnalysis analysis_;
     std::vector<std::string> files_;
 };

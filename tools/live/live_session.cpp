@@ -29,8 +29,8 @@ std::string plainAscii(std::string text) {
     return text;
 }
 
-}  // namespace
-
+// The pair given by hand as the toon program; otherwise the viewer's
+// programs, from the data folder.
 std::vector<WatchedProgram> watchedPrograms(const ShaderPair& pair, const std::string& resources) {
     if (pair.given()) return {{kToonMode, pair.vertexPath, pair.fragmentPath, ""}};
     std::vector<WatchedProgram> programs;
@@ -39,6 +39,8 @@ std::vector<WatchedProgram> watchedPrograms(const ShaderPair& pair, const std::s
     }
     return programs;
 }
+
+}  // namespace
 
 std::string troubleOf(ShaderMode mode, const ProgramReport& report) {
     const std::string name = shaderModeName(mode);
@@ -69,8 +71,8 @@ std::string liveTitle(const std::vector<WatchedProgram>& programs) {
     return plainAscii(title);
 }
 
-LiveSession::LiveSession(HWND window, const CheckOptions& check, std::vector<WatchedProgram> programs)
-    : window_(window), check_(check), programs_(std::move(programs)) {}
+LiveSession::LiveSession(HWND window, const ShaderPair& pair, const std::string& resources, bool reference)
+    : window_(window), pairGiven_(pair.given()), analysis_(reference), programs_(watchedPrograms(pair, resources)) {}
 
 ShaderBuildObserver LiveSession::startupObserver() {
     return [this](const ShaderBuild& build) {
@@ -83,8 +85,8 @@ ShaderBuildObserver LiveSession::startupObserver() {
     };
 }
 
-std::string LiveSession::start(bool pairGiven) {
-    if (pairGiven) {
+std::string LiveSession::start() {
+    if (pairGiven_) {
         for (WatchedProgram& program : programs_) rebuild(program);
         application->shaderSet.setMode(kToonMode);
         refreshMenuChecks(window_);
@@ -130,8 +132,10 @@ void LiveSession::rebuild(WatchedProgram& program) {
     }
 }
 
+// In verrine-check's words: a pair given by hand is "program", as there.
 bool LiveSession::report(const ShaderBuild& build, WatchedProgram& program) {
-    const ProgramReport report = check_.report(build);
+    ProgramReport report = reportBuild(build, pairGiven_ ? "program" : shaderModeName(build.mode) + " program", "");
+    analysis_.addTo(build, report);
     printProgramReport(std::cerr, report, false);
     std::cerr.flush();
     program.trouble = troubleOf(program.mode, report);

@@ -9,7 +9,7 @@
 
 #include "platform/win32.h"
 #include "shaders/shader_build.h"
-#include "tools/check/shader_check.h"
+#include "tools/check/program_analysis.h"
 #include "tools/common/command_line.h"
 #include "tools/watch/folder_watch.h"
 
@@ -21,21 +21,19 @@ struct WatchedProgram {
     std::string trouble;  // what the title says of its last build; empty when it built cleanly
 };
 
-// The pair given by hand as the toon program; otherwise the viewer's
-// programs, from the data folder.
-std::vector<WatchedProgram> watchedPrograms(const ShaderPair& pair, const std::string& resources);
-
 class LiveSession {
 public:
-    // Needs the window's context current: the check asks the driver its name.
-    LiveSession(HWND window, const CheckOptions& check, std::vector<WatchedProgram> programs);
+    // Watches the pair given by hand, or the data folder's programs. Needs
+    // the window's context current: the analysis asks the driver its name.
+    // With `reference`, the reports carry glslang's second opinion.
+    LiveSession(HWND window, const ShaderPair& pair, const std::string& resources, bool reference);
 
     // For the viewer's start-up: reports each watched program it builds.
     ShaderBuildObserver startupObserver();
     // Once the viewer has started: builds the programs the viewer does not
     // (a pair given by hand, which is then the mode shown) and watches the
     // files' folders. Returns an empty text or why they cannot be watched.
-    std::string start(bool pairGiven);
+    std::string start();
     // Once per frame, after the swap: takes the changes the kernel reported
     // and, once a burst of them has settled, builds the changed programs.
     void afterFrame();
@@ -52,7 +50,8 @@ private:
     void showTitle();
 
     HWND window_;
-    ShaderCheck check_;
+    bool pairGiven_;
+    ProgramAnalysis analysis_;
     std::vector<WatchedProgram> programs_;
     FolderWatch folders_;
     ChangeBurst burst_;

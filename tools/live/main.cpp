@@ -19,14 +19,6 @@
 
 namespace {
 
-// The reports show each path as the program was built from it.
-CheckOptions checkOptions(const LiveOptions& live) {
-    CheckOptions check;
-    check.pair = live.pair;
-    check.reference = live.reference;
-    return check;
-}
-
 int fail(const std::string& problem) {
     std::cerr << kLiveTool.name << ": " << problem << '\n';
     return 1;
@@ -55,9 +47,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     HDC deviceContext = nullptr;
     HGLRC renderingContext = nullptr;
     createGLContext(window, &deviceContext, &renderingContext);
-    LiveSession session(window, checkOptions(live), watchedPrograms(live.pair, resources));
+    LiveSession session(window, live.pair, resources, live.reference);
     startViewer(window, resources, session.startupObserver());
-    problem = session.start(live.pair.given());
+    problem = session.start();
     if (!problem.empty()) return fail(problem);
 
     MSG message = {};
