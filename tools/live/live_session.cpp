@@ -40,8 +40,7 @@ std::vector<WatchedProgram> watchedPrograms(const ShaderPair& pair, const std::s
     return programs;
 }
 
-}  // namespace
-
+// What the title says of one build's report: empty when it built cleanly.
 std::string troubleOf(ShaderMode mode, const ProgramReport& report) {
     const std::string name = shaderModeName(mode);
     if (!report.failed()) {
@@ -60,6 +59,8 @@ std::string troubleOf(ShaderMode mode, const ProgramReport& report) {
     return name + ": the program does not link" + (errors > 0 ? " (" + counted(errors, "error") + ")" : "");
 }
 
+// "Verrine live", then what is wrong with each program, if anything, in
+// plain ASCII.
 std::string liveTitle(const std::vector<WatchedProgram>& programs) {
     std::string title = kLiveTitle;
     std::string separator = " - ";
@@ -70,6 +71,8 @@ std::string liveTitle(const std::vector<WatchedProgram>& programs) {
     }
     return plainAscii(title);
 }
+
+}  // namespace
 
 LiveSession::LiveSession(HWND window, const ShaderPair& pair, const std::string& resources, bool reference)
     : window_(window), pairGiven_(pair.given()), analysis_(reference), programs_(watchedPrograms(pair, resources)) {}

@@ -21,6 +21,9 @@ struct WatchedProgram {
     std::string trouble;  // what the title says of its last build; empty when it built cleanly
 };
 
+// The window's title while every program builds cleanly.
+constexpr char kLiveTitle[] = "Verrine live";
+
 class LiveSession {
 public:
     // Watches the pair given by hand, or the data folder's programs. Needs
@@ -57,11 +60,3 @@ private:
     ChangeBurst burst_;
     std::set<std::string> changed_;
 };
-
-constexpr char kLiveTitle[] = "Verrine live";
-
-// The title: "Verrine live", then what is wrong with each program, if
-// anything, in plain ASCII.
-std::string liveTitle(const std::vector<WatchedProgram>& programs);
-// What the title says of one build's report: empty when it built cleanly.
-std::string troubleOf(ShaderMode mode, const ProgramReport& report);
