@@ -1,5 +1,6 @@
 // Menus: the Win32 menu tree is the record; an Fl_Menu_Bar above the client
-// area shows it. The toolkit never changes a check mark on its own: only
+// area shows it. Builds on the window registry; a chosen item reaches the
+// queue through PostMessageA. The toolkit never changes a check mark on its own: only
 // SetMenuItemInfoA does, and choosing an item only posts WM_COMMAND.
 
 #include <algorithm>
@@ -11,7 +12,6 @@
 #include <FL/Fl.H>
 
 #include "platform/linux/menu.h"
-#include "platform/linux/queue.h"
 #include "platform/linux/window.h"
 
 namespace {
@@ -56,7 +56,6 @@ int toolkitFlags(const MenuItemRecord& item) {
     // Only checked items get the toggle box, so unchecked ones show no mark,
     // as on Windows.
     if (item.state & MFS_CHECKED) flags |= FL_MENU_TOGGLE | FL_MENU_VALUE;
-    if (item.state & MFS_GRAYED) flags |= FL_MENU_INACTIVE;
     if (item.popup) flags |= FL_SUBMENU;
     return flags;
 }
@@ -139,29 +138,12 @@ MenuItemRecord* itemFor(HMENU menu, UINT item, BOOL byPosition, UINT size, UINT 
     return findItem(menu, item);
 }
 
-void detachMenu(HWND window) {
-    if (!window->menuBar) return;
-    window->menuBar->user_data(nullptr);
-    window->top->remove(window->menuBar);
-    Fl::delete_widget(window->menuBar);
-    window->menuBar = nullptr;
-    window->menuItems.clear();
-    windowsWithMenus.erase(window);
-}
-
-void destroyMenuTree(HMENU menu) {
-    if (!isLiveMenu(menu)) return;
-    for (MenuItemRecord& item : menu->items) destroyMenuTree(item.popup);
-    liveMenus.erase(menu);
-    delete menu;
-}
-
 }  // namespace
 
+// The bar goes with the window's widgets; the menu records stay.
 void destroyWindowMenu(HWND window) {
-    detachMenu(window);
-    destroyMenuTree(window->menu);
-    window->menu = nullptr;
+    if (window->menuBar) window->menuBar->user_data(nullptr);
+    windowsWithMenus.erase(window);
 }
 
 }  // namespace platform
@@ -191,23 +173,20 @@ BOOL WINAPI AppendMenuA(HMENU menu, UINT flags, UINT_PTR idNewItem, LPCSTR newIt
     return TRUE;
 }
 
+// A window's menu is attached once.
 BOOL WINAPI SetMenu(HWND window, HMENU menu) {
-    if (!isLiveWindow(window) || (menu && !isLiveMenu(menu))) return FALSE;
-    detachMenu(window);
+    if (!isLiveWindow(window) || !isLiveMenu(menu) || window->menu) return FALSE;
     window->menu = menu;
-    if (menu) {
-        window->top->begin();
-        window->menuBar = new Fl_Menu_Bar(0, 0, window->top->w(), kMenuBarHeight);
-        window->top->end();
-        window->menuBar->user_data(window);
-        window->menuBar->callback(onItemPicked);
-        windowsWithMenus.insert(window);
-        refreshMenuBar(window);
-    }
-    // The outer size stays; the client area gives up or takes back the bar.
-    layOutWindow(window);
+    window->top->begin();
+    window->menuBar = new Fl_Menu_Bar(0, 0, window->top->w(), kMenuBarHeight);
+    window->top->end();
+    window->menuBar->user_data(window);
+    window->menuBar->callback(onItemPicked);
+    windowsWithMenus.insert(window);
+    refreshMenuBar(window);
+    // The outer size stays; the client area gives up the bar's height.
+    clientAreaChanged(window);
     window->top->redraw();
-    reportClientSize(window);
     return TRUE;
 }
 

@@ -27,10 +27,6 @@ constexpr auto kToolkitPassInterval = std::chrono::milliseconds(10);
 // millisecond keeps input latency far below a frame.
 constexpr auto kConnectionPollInterval = std::chrono::milliseconds(1);
 
-constexpr UINT kFirstKeyMessage = 0x0100;    // WM_KEYFIRST
-constexpr UINT kLastKeyMessage = 0x0109;     // WM_KEYLAST
-constexpr UINT kFirstMouseMessage = 0x0200;  // WM_MOUSEFIRST
-constexpr UINT kLastMouseMessage = 0x020E;   // WM_MOUSELAST
 constexpr LPARAM kPreviousKeyState = LPARAM(1) << 30;
 constexpr LPARAM kRepeatCountMask = 0xFFFF;
 
@@ -38,7 +34,6 @@ std::deque<MSG> posted;
 std::deque<MSG> input;
 bool quitPosted = false;
 int quitCode = 0;
-POINT cursorPosition = {0, 0};
 bool toolkitPassRequested = false;
 bool insideToolkitPass = false;
 Clock::time_point lastToolkitPass;
@@ -75,36 +70,21 @@ void letToolkitRun() {
     lastToolkitPass = now;
 }
 
-// Window filter: null takes every message, (HWND)-1 only thread messages.
-// Range: 0, 0 takes every message.
-bool matches(const MSG& message, HWND window, UINT first, UINT last) {
-    bool windowMatches = !window || message.hwnd == window ||
-                         (window == reinterpret_cast<HWND>(-1) && !message.hwnd);
-    bool rangeMatches = (first == 0 && last == 0) || (message.message >= first && message.message <= last);
-    return windowMatches && rangeMatches;
-}
-
-// Takes (or with PM_NOREMOVE copies) the first matching message of a queue.
-bool takeFrom(std::deque<MSG>& queue, LPMSG message, HWND window, UINT first, UINT last, UINT removeMsg) {
-    auto found = std::find_if(queue.begin(), queue.end(),
-                              [&](const MSG& queued) { return matches(queued, window, first, last); });
-    if (found == queue.end()) return false;
-    *message = *found;
-    if (removeMsg & PM_REMOVE) queue.erase(found);
+// Takes the first message of a queue.
+bool takeFrom(std::deque<MSG>& queue, LPMSG message) {
+    if (queue.empty()) return false;
+    *message = queue.front();
+    queue.pop_front();
     return true;
 }
 
 MSG makeMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return MSG{window, message, wParam, lParam, GetTickCount(), cursorPosition};
+    return MSG{window, message, wParam, lParam, GetTickCount(), POINT{0, 0}};
 }
 
-bool isKeyMessage(UINT message) { return message >= kFirstKeyMessage && message <= kLastKeyMessage; }
+bool isKeyMessage(UINT message) { return message == WM_KEYDOWN || message == WM_KEYUP; }
 
-bool isMouseMessage(UINT message) { return message >= kFirstMouseMessage && message <= kLastMouseMessage; }
-
-bool isButtonMessage(UINT message) {
-    return isMouseMessage(message) && message != WM_MOUSEMOVE && message != WM_MOUSEWHEEL;
-}
+bool isButtonMessage(UINT message) { return message == WM_LBUTTONDOWN || message == WM_LBUTTONUP; }
 
 // The window's latest queued input message that `picks` accepts, looking
 // back only as far as the latest one that `stops` names.
@@ -166,8 +146,6 @@ void eraseFrom(std::deque<MSG>& queue, HWND window, UINT message) {
 
 }  // namespace
 
-void noteCursorPosition(int x, int y) { cursorPosition = POINT{x, y}; }
-
 void postInputMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (!isLiveWindow(window)) return;
     MSG queued = makeMessage(window, message, wParam, lParam);
@@ -187,19 +165,20 @@ void requestToolkitPass() { toolkitPassRequested = true; }
 
 using namespace platform;
 
-// Posted messages first; WM_QUIT only once none is waiting, whatever the
-// filter, and ahead of input; input last. Windows sends no WM_QUIT while a
-// posted message could still start something the program must finish.
+// Posted messages first; WM_QUIT only once none is waiting, and ahead of
+// input; input last. Windows sends no WM_QUIT while a posted message could
+// still start something the program must finish. Filters and PM_NOREMOVE
+// would be answered wrongly, so such calls fail.
 BOOL WINAPI PeekMessageA(LPMSG message, HWND window, UINT first, UINT last, UINT removeMsg) {
-    if (!message) return FALSE;
+    if (!message || window || first || last || removeMsg != PM_REMOVE) return FALSE;
     letToolkitRun();
-    if (takeFrom(posted, message, window, first, last, removeMsg)) return TRUE;
+    if (takeFrom(posted, message)) return TRUE;
     if (quitPosted) {
         *message = makeMessage(nullptr, WM_QUIT, static_cast<WPARAM>(quitCode), 0);
-        if (removeMsg & PM_REMOVE) quitPosted = false;
+        quitPosted = false;
         return TRUE;
     }
-    return takeFrom(input, message, window, first, last, removeMsg);
+    return takeFrom(input, message);
 }
 
 // No character messages are made: the viewer reads virtual keys only.

@@ -1,13 +1,10 @@
 // The thread's message queue, as the other files of the platform layer feed
-// it.
+// it. Builds on the window registry.
 #pragma once
 
 #include "platform/win32.h"
 
 namespace platform {
-
-// The screen position of the cursor that queued messages carry in MSG::pt.
-void noteCursorPosition(int x, int y);
 
 // Queues a message that stands for keyboard or mouse input (the close box
 // included), in the order the input came, behind every posted message, and

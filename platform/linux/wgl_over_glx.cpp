@@ -1,7 +1,8 @@
 // GDI and WGL over GLX: the device context of a window, its pixel format,
 // rendering contexts and buffer swaps. The toolkit never makes a context of
 // its own for the client area (it never draws there); the contexts here are
-// plain GLX contexts on the client area's X window and visual.
+// plain GLX contexts on the client area's X window and visual. Builds on the
+// window registry.
 
 #include <set>
 #include <string>
@@ -12,6 +13,7 @@
 #include "platform/linux/display.h"
 #include "platform/linux/wgl_over_glx.h"
 #include "platform/linux/window.h"
+#include "platform/linux/x_windows.h"
 
 // A window's one device context (every class behaves as CS_OWNDC). The
 // pixel format is the toolkit mode plus one, so that 0 stays "none".
@@ -38,10 +40,7 @@ bool isLiveDeviceContext(HDC deviceContext) {
 }
 
 // The X window of the client area, 0 while the window is not shown.
-Window clientXWindow(HDC deviceContext) {
-    ClientView* client = deviceContext->window->client;
-    return client->shown() ? fl_xid(client) : 0;
-}
+Window clientXWindow(HDC deviceContext) { return platform::clientXWindow(deviceContext->window); }
 
 std::string describe(const PIXELFORMATDESCRIPTOR& request) {
     std::string text = (request.dwFlags & PFD_DOUBLEBUFFER) ? "double-buffered RGBA" : "RGBA";
@@ -59,7 +58,6 @@ int toolkitModeFor(const PIXELFORMATDESCRIPTOR& request) {
     if (request.cDepthBits) mode |= FL_DEPTH;
     if (request.cAlphaBits) mode |= FL_ALPHA;
     if (request.cStencilBits) mode |= FL_STENCIL;
-    if (request.cAccumBits) mode |= FL_ACCUM;
     return mode;
 }
 
@@ -146,7 +144,7 @@ BOOL WINAPI SetPixelFormat(HDC deviceContext, int format, const PIXELFORMATDESCR
     if (!isLiveDeviceContext(deviceContext) || format < 1 || !request) return FALSE;
     // As on Windows a window's pixel format is set once.
     if (deviceContext->format) return format == deviceContext->format;
-    ClientView* client = deviceContext->window->client;
+    Fl_Gl_Window* client = deviceContext->window->client;
     if (!Fl_Gl_Window::can_do(format - 1)) return FALSE;
     // Recreates the client area's X window only if the visual changes.
     client->mode(format - 1);

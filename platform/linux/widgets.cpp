@@ -1,0 +1,181 @@
+// The widgets of a window: keyboard and mouse input of the client area,
+// queued as Windows queues it; the keyboard focus; the window manager's
+// close, minimise and resize.
+
+#include "platform/linux/widgets.h"
+
+#include <bitset>
+
+#include <FL/Fl.H>
+#include <FL/x.H>
+
+#include "platform/linux/keys.h"
+#include "platform/linux/queue.h"
+
+namespace platform {
+
+namespace {
+
+// Keys down as this thread has seen them, for the previous-state bit.
+std::bitset<256> keysDown;
+
+// Sent at once, as Windows sends focus changes from inside the message
+// calls. Keys let go while another program has the focus never reach this
+// window: the thread forgets they were down, and key-downs not yet taken are
+// dropped so that no key stays held for want of its key-up.
+void setKeyboardFocus(HWND window, bool focused) {
+    if (window->focused == focused) return;
+    window->focused = focused;
+    if (!focused) {
+        keysDown.reset();
+        discardKeyDownsFor(window);
+    }
+    sendMessage(window, focused ? WM_SETFOCUS : WM_KILLFOCUS, 0, 0);
+}
+
+// The X focus of a top-level window is its keyboard focus. The toolkit's
+// menus grab the keyboard while they are open, which X reports as the focus
+// leaving and coming back; on Windows an open menu leaves the focus where
+// it was. A move between the window and its own subwindows changes nothing
+// either.
+int onFocusEvent(void* event, void*) {
+    const XEvent* xEvent = static_cast<const XEvent*>(event);
+    if (xEvent->type != FocusIn && xEvent->type != FocusOut) return 0;
+    const XFocusChangeEvent& change = xEvent->xfocus;
+    if (change.mode == NotifyGrab || change.mode == NotifyUngrab || change.detail == NotifyInferior) return 0;
+    if (HWND window = windowWithTopLevel(change.window)) setKeyboardFocus(window, change.type == FocusIn);
+    return 0;  // the toolkit handles the event as well
+}
+
+// WM_KEYDOWN / WM_KEYUP for the toolkit's key event; false for a key with
+// no virtual-key code. lParam: repeat count 1; bit 30 the previous state,
+// bit 31 set for a release. Scan codes are not provided.
+bool postKeyMessage(HWND window, int event) {
+    int virtualKey = virtualKeyOfEvent();
+    if (!virtualKey) return false;
+    bool down = event == FL_KEYDOWN;
+    LPARAM lParam = 1;
+    if (!down || keysDown[virtualKey]) lParam |= LPARAM(1) << 30;
+    if (!down) lParam |= LPARAM(1) << 31;
+    postInputMessage(window, down ? WM_KEYDOWN : WM_KEYUP, virtualKey, lParam);
+    keysDown[virtualKey] = down;
+    return true;
+}
+
+WPARAM leftButtonFlag() { return (Fl::event_state() & FL_BUTTON1) ? MK_LBUTTON : 0; }
+
+// The close box (WM_DELETE_WINDOW) reaches the window callback, and so does
+// Escape when no widget takes it; only the first means WM_CLOSE. Queued with
+// the input, as Windows sends WM_CLOSE while it handles the click on the
+// close box.
+void onWindowCallback(Fl_Widget*, void* window) {
+    if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape) return;
+    if (window) postInputMessage(static_cast<HWND>(window), WM_CLOSE, 0, 0);
+}
+
+}  // namespace
+
+void watchKeyboardFocus() {
+    static bool watching = false;
+    if (watching) return;
+    Fl::add_system_handler(onFocusEvent, nullptr);
+    watching = true;
+}
+
+TopWindow::TopWindow(HWND window, int x, int y, int width, int height)
+    : Fl_Window(x, y, width, height), window_(window) {
+    callback(onWindowCallback, window);
+}
+
+int TopWindow::handle(int event) {
+    if (!window_) return Fl_Window::handle(event);
+    switch (event) {
+        case FL_KEYDOWN:
+        case FL_KEYUP:
+            // Reached when the focus is not on the client area.
+            if (postKeyMessage(window_, event)) return 1;
+            break;
+        // The window manager unmaps a window it minimises.
+        case FL_HIDE:
+        case FL_SHOW:
+            if (window_->minimized != (event == FL_HIDE)) {
+                window_->minimized = event == FL_HIDE;
+                clientAreaChanged(window_);
+            }
+            break;
+        default:
+            break;
+    }
+    return Fl_Window::handle(event);
+}
+
+void TopWindow::resize(int x, int y, int width, int height) {
+    Fl_Window::resize(x, y, width, height);
+    if (window_) clientAreaChanged(window_);
+}
+
+ClientView::ClientView(HWND window, int x, int y, int width, int height)
+    : Fl_Gl_Window(x, y, width, height), window_(window) {}
+
+int ClientView::handle(int event) {
+    if (!window_) return Fl_Gl_Window::handle(event);
+    int x = Fl::event_x();
+    int y = Fl::event_y();
+    // Without mouse capture Windows delivers only what happens over the
+    // client area; the toolkit keeps sending a pressed widget its drags.
+    bool inside = x >= 0 && y >= 0 && x < w() && y < h();
+    LPARAM position = MAKELPARAM(x, y);
+    bool left = Fl::event_button() == FL_LEFT_MOUSE;
+    switch (event) {
+        case FL_LEAVE:
+            lastMove_ = -1;
+            return 1;
+        case FL_FOCUS:
+        case FL_UNFOCUS:
+            return 1;  // asks for keys
+        case FL_KEYDOWN:
+        case FL_KEYUP:
+            return postKeyMessage(window_, event) ? 1 : Fl_Gl_Window::handle(event);
+        // Windows reports the pointer coming over the client area as a move,
+        // so the next drag step is measured from where it entered. The
+        // toolkit repeats the position after a release; Windows reports only
+        // real moves.
+        case FL_ENTER:
+        case FL_MOVE:
+        case FL_DRAG:
+            if (!inside) {
+                lastMove_ = -1;
+            } else if (position != lastMove_) {
+                postInputMessage(window_, WM_MOUSEMOVE, leftButtonFlag(), position);
+                lastMove_ = position;
+            }
+            return 1;
+        case FL_PUSH:
+        case FL_RELEASE:
+            if (!left || !inside) return 1;
+            // The toolkit drops a pending move when a press or release comes
+            // in the same batch; Windows reports the move first, with the
+            // button as it was, so a drag loses no step.
+            if (position != lastMove_) {
+                postInputMessage(window_, WM_MOUSEMOVE, event == FL_PUSH ? 0 : MK_LBUTTON, position);
+                lastMove_ = position;
+            }
+            if (event == FL_PUSH) Fl::focus(this);
+            postInputMessage(window_, event == FL_PUSH ? WM_LBUTTONDOWN : WM_LBUTTONUP,
+                             event == FL_PUSH ? MK_LBUTTON : 0, position);
+            return 1;
+        case FL_MOUSEWHEEL: {
+            // One notch is one toolkit step: away from the user dy is -1 and
+            // Windows' delta +120. Horizontal wheels have no message here.
+            int notches = -Fl::event_dy();
+            if (notches == 0) return 1;
+            WPARAM wParam = MAKEWPARAM(leftButtonFlag(), notches * WHEEL_DELTA);
+            postInputMessage(window_, WM_MOUSEWHEEL, wParam, MAKELPARAM(Fl::event_x_root(), Fl::event_y_root()));
+            return 1;
+        }
+        default:
+            return Fl_Gl_Window::handle(event);
+    }
+}
+
+}  // namespace platform
