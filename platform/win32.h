@@ -83,7 +83,6 @@ typedef unsigned char BYTE;
 typedef unsigned short WORD;
 typedef uint32_t DWORD;
 typedef int32_t LONG;
-typedef short SHORT;
 typedef unsigned int UINT;
 typedef int64_t LONGLONG;
 typedef WORD ATOM;
@@ -120,23 +119,15 @@ typedef union _LARGE_INTEGER {
         DWORD LowPart;
         LONG HighPart;
     };
-    struct {
-        DWORD LowPart;
-        LONG HighPart;
-    } u;
     LONGLONG QuadPart;
 } LARGE_INTEGER;
 
 typedef struct tagPOINT {
-    LONG x;
-    LONG y;
+    LONG x, y;
 } POINT;
 
 typedef struct tagRECT {
-    LONG left;
-    LONG top;
-    LONG right;
-    LONG bottom;
+    LONG left, top, right, bottom;
 } RECT, *LPRECT;
 
 typedef struct tagMSG {
@@ -153,54 +144,28 @@ typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 typedef struct tagWNDCLASSA {
     UINT style;
     WNDPROC lpfnWndProc;
-    int cbClsExtra;
-    int cbWndExtra;
+    int cbClsExtra, cbWndExtra;
     HINSTANCE hInstance;
     HICON hIcon;
     HCURSOR hCursor;
     HBRUSH hbrBackground;
-    LPCSTR lpszMenuName;
-    LPCSTR lpszClassName;
+    LPCSTR lpszMenuName, lpszClassName;
 } WNDCLASSA;
 
 typedef struct tagPIXELFORMATDESCRIPTOR {
-    WORD nSize;
-    WORD nVersion;
+    WORD nSize, nVersion;
     DWORD dwFlags;
-    BYTE iPixelType;
-    BYTE cColorBits;
-    BYTE cRedBits;
-    BYTE cRedShift;
-    BYTE cGreenBits;
-    BYTE cGreenShift;
-    BYTE cBlueBits;
-    BYTE cBlueShift;
-    BYTE cAlphaBits;
-    BYTE cAlphaShift;
-    BYTE cAccumBits;
-    BYTE cAccumRedBits;
-    BYTE cAccumGreenBits;
-    BYTE cAccumBlueBits;
-    BYTE cAccumAlphaBits;
-    BYTE cDepthBits;
-    BYTE cStencilBits;
-    BYTE cAuxBuffers;
-    BYTE iLayerType;
-    BYTE bReserved;
-    DWORD dwLayerMask;
-    DWORD dwVisibleMask;
-    DWORD dwDamageMask;
+    BYTE iPixelType, cColorBits;
+    BYTE cRedBits, cRedShift, cGreenBits, cGreenShift, cBlueBits, cBlueShift, cAlphaBits, cAlphaShift;
+    BYTE cAccumBits, cAccumRedBits, cAccumGreenBits, cAccumBlueBits, cAccumAlphaBits;
+    BYTE cDepthBits, cStencilBits, cAuxBuffers, iLayerType, bReserved;
+    DWORD dwLayerMask, dwVisibleMask, dwDamageMask;
 } PIXELFORMATDESCRIPTOR;
 
 typedef struct tagMENUITEMINFOA {
-    UINT cbSize;
-    UINT fMask;
-    UINT fType;
-    UINT fState;
-    UINT wID;
+    UINT cbSize, fMask, fType, fState, wID;
     HMENU hSubMenu;
-    HBITMAP hbmpChecked;
-    HBITMAP hbmpUnchecked;
+    HBITMAP hbmpChecked, hbmpUnchecked;
     ULONG_PTR dwItemData;
     LPSTR dwTypeData;
     UINT cch;

@@ -1,10 +1,14 @@
-// The X display, and how the Linux platform layer gives up: one line on
+// The X display and the X windows behind a window (the tests send real
+// input and window manager requests to them), and how the Linux platform
+// layer gives up: one line on
 // standard error naming what could not be made, then exit status 1. The
 // viewer checks no platform result, so carrying on after such a failure
 // would only crash later.
 #pragma once
 
 #include <string>
+
+#include "platform/win32.h"
 
 struct _XDisplay;
 
@@ -20,5 +24,9 @@ void requireDisplay();
 // none. A busy X server refuses connections for a moment when its listen
 // queue is full; a few short retries tell that from a missing display.
 _XDisplay* connectToDisplay();
+
+// 0 while the window is not shown.
+unsigned long topLevelXWindow(HWND window);
+unsigned long clientXWindow(HWND window);
 
 }  // namespace platform

@@ -90,22 +90,10 @@ void refreshMenuBar(HWND window) {
     window->menuBar->redraw();
 }
 
-bool menuBarsStale = false;
-
-// Run by the toolkit before it draws, once per turn: the viewer changes
-// eight check marks after every key release, and one rebuild shows them all.
-void refreshStaleMenuBars(void*) {
-    if (!menuBarsStale) return;
-    menuBarsStale = false;
+// The records changed: every bar shows them again. The viewer changes eight
+// check marks after every key release; each rebuild is a dozen items.
+void refreshMenuBars() {
     for (HWND window : windowsWithMenus) refreshMenuBar(window);
-}
-
-// The records changed: the bars are rebuilt at the toolkit's next turn, which
-// the damage asks for.
-void markMenuBarsStale() {
-    if (!menuBarsStale && !Fl::has_check(refreshStaleMenuBars)) Fl::add_check(refreshStaleMenuBars);
-    menuBarsStale = true;
-    for (HWND window : windowsWithMenus) window->menuBar->redraw();
 }
 
 // The bar's callback, for every item: the items have none of their own.
@@ -169,7 +157,7 @@ BOOL WINAPI AppendMenuA(HMENU menu, UINT flags, UINT_PTR idNewItem, LPCSTR newIt
         item.id = static_cast<UINT>(idNewItem);
     }
     menu->items.push_back(std::move(item));
-    markMenuBarsStale();
+    refreshMenuBars();
     return TRUE;
 }
 
@@ -205,6 +193,6 @@ BOOL WINAPI SetMenuItemInfoA(HMENU menu, UINT item, BOOL byPosition, LPCMENUITEM
     MenuItemRecord* record = itemFor(menu, item, byPosition, info->cbSize, info->fMask);
     if (!record) return FALSE;
     record->state = info->fState;
-    markMenuBarsStale();
+    refreshMenuBars();
     return TRUE;
 }

@@ -125,17 +125,6 @@ bool mergeRepeat(const MSG& repeat) {
     return true;
 }
 
-bool merge(const MSG& message) {
-    switch (message.message) {
-        case WM_MOUSEMOVE:
-            return mergeMove(message);
-        case WM_KEYDOWN:
-            return mergeRepeat(message);
-        default:
-            return false;
-    }
-}
-
 void eraseFrom(std::deque<MSG>& queue, HWND window, UINT message) {
     queue.erase(std::remove_if(queue.begin(), queue.end(),
                                [&](const MSG& queued) {
@@ -149,7 +138,8 @@ void eraseFrom(std::deque<MSG>& queue, HWND window, UINT message) {
 void postInputMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (!isLiveWindow(window)) return;
     MSG queued = makeMessage(window, message, wParam, lParam);
-    if (!merge(queued)) input.push_back(queued);
+    bool merged = (message == WM_MOUSEMOVE && mergeMove(queued)) || (message == WM_KEYDOWN && mergeRepeat(queued));
+    if (!merged) input.push_back(queued);
 }
 
 void discardMessagesFor(HWND window) {

@@ -8,7 +8,7 @@
 
 #include <FL/x.H>
 
-#include "platform/linux/x_windows.h"
+#include "platform/linux/display.h"
 
 namespace platform {
 

@@ -110,17 +110,10 @@ LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM, LPARAM) {
 
 // Icons, cursors and brushes are never drawn here; any non-null handle will
 // do for the class record.
-HICON WINAPI LoadIconA(HINSTANCE, LPCSTR) {
-    static char icon;
-    return reinterpret_cast<HICON>(&icon);
-}
+char anyHandle;
 
-HCURSOR WINAPI LoadCursorA(HINSTANCE, LPCSTR) {
-    static char cursor;
-    return reinterpret_cast<HCURSOR>(&cursor);
-}
+HICON WINAPI LoadIconA(HINSTANCE, LPCSTR) { return reinterpret_cast<HICON>(&anyHandle); }
 
-HGDIOBJ WINAPI GetStockObject(int) {
-    static char stockObject;
-    return &stockObject;
-}
+HCURSOR WINAPI LoadCursorA(HINSTANCE, LPCSTR) { return reinterpret_cast<HCURSOR>(&anyHandle); }
+
+HGDIOBJ WINAPI GetStockObject(int) { return &anyHandle; }

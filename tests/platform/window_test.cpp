@@ -8,7 +8,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-#include "platform/linux/x_windows.h"
+#include "platform/linux/display.h"
 #include "tests/support/test_window.h"
 #include "tests/support/x_input.h"
 

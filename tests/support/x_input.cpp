@@ -11,7 +11,6 @@
 #include <X11/extensions/XTest.h>
 
 #include "platform/linux/display.h"
-#include "platform/linux/x_windows.h"
 #include "tests/support/test_window.h"
 
 XInput::XInput() {
