@@ -3,54 +3,42 @@
 // On Windows this is <windows.h>. Elsewhere it declares our own subset with
 // the same names, types, constant values and structure layouts as the
 // 64-bit Windows headers, implemented over FLTK 1.3 (X11/GLX) in
-// platform/linux/.
+// platform/linux/ (window.h there gives the nominal frame).
 //
-// Provided, what the viewer, the tools and the benchmark call, and the window
-// title for programs that show what they run:
+// Provided: what the viewer, the tools and the benchmark call, and the
+// window title for programs that show what they run:
 //   windows   RegisterClassA, CreateWindowExA, DestroyWindow, DefWindowProcA
 //             (WM_CLOSE destroys), GetClientRect, SetWindowTextA, LoadIconA,
 //             LoadCursorA, GetStockObject
 //   messages  PeekMessageA (no filter, PM_REMOVE), TranslateMessage,
 //             DispatchMessageA, PostMessageA, PostQuitMessage
-//   menus     CreateMenu, AppendMenuA, SetMenu, GetMenu,
+//   menus     CreateMenu, AppendMenuA, SetMenu (once), GetMenu,
 //             GetMenuItemInfoA, SetMenuItemInfoA (MIIM_STATE by command id)
-//   GDI, WGL  GetDC, ReleaseDC, ChoosePixelFormat, SetPixelFormat,
+//   GDI, WGL  GetDC, ReleaseDC, ChoosePixelFormat, SetPixelFormat (the one
+//             format: double-buffered RGBA, 8 bits a channel, with depth),
 //             SwapBuffers, wglCreateContext, wglMakeCurrent, wglDeleteContext
 //   time      GetTickCount, QueryPerformanceFrequency, QueryPerformanceCounter
 //
-// Messages sent: WM_SIZE, WM_SETFOCUS, WM_KILLFOCUS, WM_CLOSE, WM_KEYDOWN,
-// WM_KEYUP, WM_COMMAND, WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP,
-// WM_MOUSEWHEEL. The queue keeps Windows' order: posted messages, then
-// WM_QUIT, then keyboard and mouse input. Input the program has not taken
-// yet is merged as on Windows: a mouse move into the waiting move, an
-// auto-repeat key-down into the waiting key-down of its key (repeat count in
-// lParam bits 0-15); wheel turns stay apart, one message a notch.
-// WM_SETFOCUS and WM_KILLFOCUS are sent (wParam 0) as the X keyboard focus
-// comes to and leaves the window; on losing it, the window's key-downs not
-// yet taken are dropped, since their key-ups go elsewhere. Keys have codes
-// by their symbol or, where that gives none, by their place on a US
-// keyboard; the digit row gives digits on every layout.
+// The queue keeps Windows' order: posted messages, then WM_QUIT, then
+// keyboard and mouse input. Input not taken yet is merged as on Windows: a
+// mouse move into the waiting move, an auto-repeat key-down into the
+// waiting key-down of its key (repeat count in lParam bits 0-15); wheel
+// turns stay apart. WM_SETFOCUS and WM_KILLFOCUS follow the X keyboard
+// focus; on losing it, the window's key-downs not yet taken are dropped, as
+// their key-ups go elsewhere. Keys have codes by their symbol or, where that
+// gives none, by their place on a US keyboard; the digit row gives digits
+// on every layout.
 //
 // Left out on purpose: every key but letters, digits, Escape and Alt (the
-// others send nothing: the viewer reacts to none of them), the middle and
-// right buttons, modifier flags but MK_LBUTTON, WM_CREATE and the
-// destruction messages, PeekMessageA's window and range filters and
-// PM_NOREMOVE (such calls fail), wide-character (W) calls, GetMessage and
-// any blocking wait, WM_PAINT and drawing through GDI, WM_CHAR
-// (TranslateMessage does nothing), sending WM_SYSKEYDOWN / WM_SYSKEYUP (keys
-// pressed with Alt come as WM_KEYDOWN / WM_KEYUP; WM_SYSKEYUP is named for
-// the window procedure), SIZE_MAXIMIZED, activation messages, mouse
-// capture, child windows, showing a window later (only WS_VISIBLE shows
-// one), menu items by position, grayed items, removing or destroying menus,
-// and every MENUITEMINFOA mask but MIIM_STATE.
-//
-// Window geometry. The size given to CreateWindowExA is the outer size, as on
-// Windows; the client area is what is left after a fixed nominal frame taken
-// from Windows 10 at 96 dpi: an 8 px border left, right and bottom, a 31 px
-// caption (so 500 x 495 gives a 484 x 456 client area) and, once SetMenu has
-// attached one, a 20 px menu bar. The toolkit window is placed at
-// (x + 8, y + 31) and holds the menu bar above the client area; the real
-// frame around it is the window manager's.
+// others send nothing: the viewer reacts to none), the middle and right
+// buttons, modifier flags but MK_LBUTTON, WM_CREATE and the destruction
+// messages, PeekMessageA's filters and PM_NOREMOVE (such calls fail), W
+// calls, GetMessage and any blocking wait, WM_PAINT and GDI drawing, WM_CHAR,
+// sending WM_SYSKEYDOWN / WM_SYSKEYUP (keys pressed with Alt come as
+// WM_KEYDOWN / WM_KEYUP), SIZE_MAXIMIZED, activation, mouse capture, child
+// windows, showing a window later (only WS_VISIBLE shows one), menu items
+// by position, grayed items, '@' in labels (the toolkit draws a symbol),
+// removing or destroying menus, other MENUITEMINFOA masks.
 #pragma once
 
 #ifdef _WIN32

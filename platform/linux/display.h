@@ -1,9 +1,7 @@
-// The X display and the X windows behind a window (the tests send real
-// input and window manager requests to them), and how the Linux platform
-// layer gives up: one line on
-// standard error naming what could not be made, then exit status 1. The
-// viewer checks no platform result, so carrying on after such a failure
-// would only crash later.
+// The X display, the X windows behind a window (tests send input and window
+// manager requests to them), and how the layer gives up: one line on
+// standard error naming what could not be made, then status 1. The viewer
+// checks no platform result, so carrying on would only crash later.
 #pragma once
 
 #include <string>

@@ -24,30 +24,18 @@ int virtualKeyOfSymbol(int toolkitKey) {
     return 0;
 }
 
-// The US keyboard by place. XKB names the digit row AE and the letter rows
+// The US keyboard by place: XKB names the digit row AE and the letter rows
 // below it AD, AC and AB, each numbered from the left ("AE01" holds 1,
-// "AD01" Q).
-struct KeyRow {
-    const char* name;
-    const char* keys;
-};
-
-constexpr KeyRow kUsRows[] = {
-    {"AE", "1234567890"},
-    {"AD", "QWERTYUIOP"},
-    {"AC", "ASDFGHJKL"},
-    {"AB", "ZXCVBNM"},
-};
+// "AD01" Q). Each row here is its name, then its keys.
+constexpr const char* kUsRows[] = {"AE1234567890", "ADQWERTYUIOP", "ACASDFGHJKL", "ABZXCVBNM"};
 
 bool isDigit(int character) { return character >= '0' && character <= '9'; }
 
 int virtualKeyAtUsPlace(const std::string& placeName) {
     if (placeName.size() != 4 || !isDigit(placeName[2]) || !isDigit(placeName[3])) return 0;
     size_t number = static_cast<size_t>((placeName[2] - '0') * 10 + (placeName[3] - '0'));
-    for (const KeyRow& row : kUsRows) {
-        if (placeName.compare(0, 2, row.name) == 0 && number >= 1 && number <= strlen(row.keys)) {
-            return row.keys[number - 1];
-        }
+    for (const char* row : kUsRows) {
+        if (placeName.compare(0, 2, row, 2) == 0 && number >= 1 && number <= strlen(row) - 2) return row[number + 1];
     }
     return 0;
 }

@@ -1,7 +1,7 @@
 // Menus: the Win32 menu tree is the record; an Fl_Menu_Bar above the client
-// area shows it. Builds on the window registry; a chosen item reaches the
-// queue through PostMessageA. The toolkit never changes a check mark on its own: only
-// SetMenuItemInfoA does, and choosing an item only posts WM_COMMAND.
+// area shows it. Builds on the window registry. The toolkit never changes a
+// check mark on its own: only SetMenuItemInfoA does, and choosing an item
+// only posts WM_COMMAND.
 
 #include <algorithm>
 #include <cstdint>
@@ -14,16 +14,12 @@
 #include "platform/linux/menu.h"
 #include "platform/linux/window.h"
 
-namespace {
-
 struct MenuItemRecord {
     UINT id = 0;
     UINT state = 0;
-    std::string label;       // as the toolkit draws it
-    HMENU popup = nullptr;   // set for MF_POPUP items
+    std::string label;
+    HMENU popup = nullptr;  // set for MF_POPUP items
 };
-
-}  // namespace
 
 // A deque keeps the labels in place as items are appended, so the toolkit's
 // item array may point into them.
@@ -40,31 +36,14 @@ std::set<HWND> windowsWithMenus;
 
 bool isLiveMenu(HMENU menu) { return menu && liveMenus.count(menu) != 0; }
 
-// '&' marks a mnemonic in both systems; '@' starts a symbol only for the
-// toolkit, so it is doubled to stay plain text.
-std::string toolkitLabel(LPCSTR text) {
-    std::string label;
-    for (const char* c = text ? text : ""; *c; ++c) {
-        label += *c;
-        if (*c == '@') label += '@';
-    }
-    return label;
-}
-
-int toolkitFlags(const MenuItemRecord& item) {
-    int flags = 0;
-    // Only checked items get the toggle box, so unchecked ones show no mark,
-    // as on Windows.
-    if (item.state & MFS_CHECKED) flags |= FL_MENU_TOGGLE | FL_MENU_VALUE;
-    if (item.popup) flags |= FL_SUBMENU;
-    return flags;
-}
-
 void appendToolkitItems(HMENU menu, std::vector<Fl_Menu_Item>& items) {
     for (const MenuItemRecord& record : menu->items) {
         Fl_Menu_Item item = {};
         item.text = record.label.c_str();
-        item.flags = toolkitFlags(record);
+        // Only checked items get the toggle box, so unchecked ones show no
+        // mark, as on Windows.
+        if (record.state & MFS_CHECKED) item.flags |= FL_MENU_TOGGLE | FL_MENU_VALUE;
+        if (record.popup) item.flags |= FL_SUBMENU;
         item.user_data_ = reinterpret_cast<void*>(static_cast<uintptr_t>(record.id));
         items.push_back(item);
         if (record.popup) {
@@ -148,7 +127,7 @@ HMENU WINAPI CreateMenu(void) {
 BOOL WINAPI AppendMenuA(HMENU menu, UINT flags, UINT_PTR idNewItem, LPCSTR newItem) {
     if (!isLiveMenu(menu) || (flags & ~static_cast<UINT>(MF_POPUP | MF_CHECKED))) return FALSE;
     MenuItemRecord item;
-    item.label = toolkitLabel(newItem);
+    item.label = newItem ? newItem : "";
     item.state = flags & MF_CHECKED;
     if (flags & MF_POPUP) {
         item.popup = reinterpret_cast<HMENU>(idNewItem);

@@ -1,6 +1,5 @@
-// The thread's message queue: posted messages, then the quit request, then
-// input, in the order PeekMessage takes them on Windows; the toolkit's X
-// events are turned into messages as PeekMessageA runs.
+// The thread's message queue, on the window registry; the toolkit's X events
+// become messages as PeekMessageA runs.
 
 #include <algorithm>
 #include <chrono>
@@ -39,11 +38,6 @@ bool insideToolkitPass = false;
 Clock::time_point lastToolkitPass;
 Clock::time_point lastConnectionPoll;
 
-bool connectionHasInput() {
-    pollfd connection = {ConnectionNumber(fl_display), POLLIN, 0};
-    return poll(&connection, 1, 0) > 0;
-}
-
 bool toolkitHasWork(Clock::time_point now) {
     if (toolkitPassRequested || Fl::damage() || XEventsQueued(fl_display, QueuedAlready) > 0 ||
         now - lastToolkitPass >= kToolkitPassInterval) {
@@ -51,7 +45,8 @@ bool toolkitHasWork(Clock::time_point now) {
     }
     if (now - lastConnectionPoll < kConnectionPollInterval) return false;
     lastConnectionPoll = now;
-    return connectionHasInput();
+    pollfd connection = {ConnectionNumber(fl_display), POLLIN, 0};
+    return poll(&connection, 1, 0) > 0;
 }
 
 // Runs the toolkit without blocking when it has something to do: X events
@@ -70,7 +65,6 @@ void letToolkitRun() {
     lastToolkitPass = now;
 }
 
-// Takes the first message of a queue.
 bool takeFrom(std::deque<MSG>& queue, LPMSG message) {
     if (queue.empty()) return false;
     *message = queue.front();
@@ -101,17 +95,15 @@ std::deque<MSG>::iterator latestInput(HWND window, Picks picks, Stops stops) {
 
 // A move replaces the move still waiting, unless a button changed since:
 // the press or release must stay between the positions around it. The
-// merged message keeps its place in the queue.
+// merged message keeps its place in the queue. Wheel turns are never
+// merged: the zoom compounds notch by notch, so one turn of four notches
+// would zoom less than four turns of one.
 bool mergeMove(const MSG& move) {
     auto waiting = latestInput(move.hwnd, [](UINT m) { return m == WM_MOUSEMOVE; }, isButtonMessage);
     if (waiting == input.end()) return false;
     *waiting = move;
     return true;
 }
-
-// Wheel turns are never merged: the zoom is 5 % of the distance per notch,
-// compounded notch by notch, so one turn of four notches would zoom less
-// than four turns of one.
 
 // An auto-repeat key-down adds one to the repeat count of the same key's
 // key-down still waiting, as long as no other key message came since.
@@ -155,10 +147,9 @@ void requestToolkitPass() { toolkitPassRequested = true; }
 
 using namespace platform;
 
-// Posted messages first; WM_QUIT only once none is waiting, and ahead of
-// input; input last. Windows sends no WM_QUIT while a posted message could
-// still start something the program must finish. Filters and PM_NOREMOVE
-// would be answered wrongly, so such calls fail.
+// Posted messages, then WM_QUIT, then input: Windows sends no WM_QUIT while
+// a posted message could still start something the program must finish.
+// Filters and PM_NOREMOVE would be answered wrongly, so such calls fail.
 BOOL WINAPI PeekMessageA(LPMSG message, HWND window, UINT first, UINT last, UINT removeMsg) {
     if (!message || window || first || last || removeMsg != PM_REMOVE) return FALSE;
     letToolkitRun();

@@ -6,16 +6,11 @@
 
 namespace platform {
 
-// Queues a message that stands for keyboard or mouse input (the close box
-// included), in the order the input came, behind every posted message, and
-// merges it as Windows merges input the program has not taken yet: a mouse
-// move into the move still waiting, an auto-repeat key-down into the
-// waiting key-down of the same key (adding to its repeat count). Wheel
-// turns stay one message a notch.
+// Queues keyboard or mouse input (the close box included) behind every
+// posted message, merged as Windows merges input not taken yet.
 void postInputMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Removes the queued messages of a window that is being destroyed, as
-// DestroyWindow does on Windows.
+// Removes the queued messages of a window being destroyed.
 void discardMessagesFor(HWND window);
 
 // Removes the key-downs still queued for a window that has lost the

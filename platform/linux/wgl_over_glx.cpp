@@ -1,8 +1,6 @@
-// GDI and WGL over GLX: the device context of a window, its pixel format,
-// rendering contexts and buffer swaps. The toolkit never makes a context of
-// its own for the client area (it never draws there); the contexts here are
-// plain GLX contexts on the client area's X window and visual. Builds on the
-// window registry.
+// GDI and WGL over GLX, on the window registry: device contexts, the pixel
+// format, rendering contexts (plain GLX contexts on the client area's X
+// window; the toolkit never makes one there) and buffer swaps.
 
 #include <set>
 #include <string>
@@ -18,10 +16,6 @@
 struct HDC__ {
     HWND window = nullptr;
     bool formatSet = false;
-};
-
-struct HGLRC__ {
-    GLXContext context = nullptr;
 };
 
 namespace platform {
@@ -119,10 +113,8 @@ int WINAPI ReleaseDC(HWND window, HDC deviceContext) {
     return isLiveWindow(window) && deviceContext == window->deviceContext ? 1 : 0;
 }
 
-// The client area is made with the visual the viewer asks for, so that
-// setting its format keeps the same X window. A request that visual cannot
-// meet ends the program with one line; colour-index, bitmap and GDI-only
-// formats do not exist here.
+// A request the client area's visual cannot meet ends the program with one
+// line; colour-index, bitmap and GDI-only formats do not exist here.
 int WINAPI ChoosePixelFormat(HDC deviceContext, const PIXELFORMATDESCRIPTOR* request) {
     if (!isLiveDeviceContext(deviceContext) || !request) return 0;
     DWORD needed = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL;
@@ -149,7 +141,8 @@ HGLRC WINAPI wglCreateContext(HDC deviceContext) {
     GLXContext context = glXCreateContext(fl_display, visual, nullptr, True);
     XFree(visual);
     if (!context) failPlatform("cannot create an OpenGL context (glXCreateContext failed)");
-    HGLRC handle = new HGLRC__{context};
+    // The handle is the GLX context itself.
+    HGLRC handle = reinterpret_cast<HGLRC>(context);
     liveContexts.insert(handle);
     return handle;
 }
@@ -163,7 +156,7 @@ BOOL WINAPI wglMakeCurrent(HDC deviceContext, HGLRC context) {
     if (!isLiveDeviceContext(deviceContext) || !liveContexts.count(context)) return FALSE;
     // Every client area has the one visual, so every context fits.
     Window xWindow = clientXWindow(deviceContext);
-    if (!xWindow || !glXMakeCurrent(fl_display, xWindow, context->context)) return FALSE;
+    if (!xWindow || !glXMakeCurrent(fl_display, xWindow, reinterpret_cast<GLXContext>(context))) return FALSE;
     currentContext = context;
     return TRUE;
 }
@@ -173,9 +166,8 @@ BOOL WINAPI wglDeleteContext(HGLRC context) {
     // Windows makes a context that is current on this thread not current
     // before deleting it.
     if (context == currentContext) wglMakeCurrent(nullptr, nullptr);
-    glXDestroyContext(fl_display, context->context);
+    glXDestroyContext(fl_display, reinterpret_cast<GLXContext>(context));
     liveContexts.erase(context);
-    delete context;
     return TRUE;
 }
 

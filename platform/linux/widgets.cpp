@@ -1,6 +1,6 @@
-// The widgets of a window: keyboard and mouse input of the client area,
-// queued as Windows queues it; the keyboard focus; the window manager's
-// close, minimise and resize.
+// The widgets of a window: input of the client area queued as Windows
+// queues it, the keyboard focus, the window manager's close, minimise and
+// resize.
 
 #include "platform/linux/widgets.h"
 
@@ -19,10 +19,9 @@ namespace {
 // Keys down as this thread has seen them, for the previous-state bit.
 std::bitset<256> keysDown;
 
-// Sent at once, as Windows sends focus changes from inside the message
-// calls. Keys let go while another program has the focus never reach this
-// window: the thread forgets they were down, and key-downs not yet taken are
-// dropped so that no key stays held for want of its key-up.
+// Sent at once, as on Windows. Keys let go while another program has the
+// focus never reach this window: the thread forgets they were down, and
+// key-downs not yet taken are dropped so that none waits for its key-up.
 void setKeyboardFocus(HWND window, bool focused) {
     if (window->focused == focused) return;
     window->focused = focused;
@@ -33,11 +32,10 @@ void setKeyboardFocus(HWND window, bool focused) {
     sendMessage(window, focused ? WM_SETFOCUS : WM_KILLFOCUS, 0, 0);
 }
 
-// The X focus of a top-level window is its keyboard focus. The toolkit's
-// menus grab the keyboard while they are open, which X reports as the focus
-// leaving and coming back; on Windows an open menu leaves the focus where
-// it was. A move between the window and its own subwindows changes nothing
-// either.
+// The X focus of a top-level window is its keyboard focus. An open menu
+// grabs the keyboard, which X reports as the focus leaving and coming back;
+// on Windows it leaves the focus where it was. Moves between the window and
+// its subwindows change nothing either.
 int onFocusEvent(void* event, void*) {
     const XEvent* xEvent = static_cast<const XEvent*>(event);
     if (xEvent->type != FocusIn && xEvent->type != FocusOut) return 0;
@@ -64,10 +62,9 @@ bool postKeyMessage(HWND window, int event) {
 
 WPARAM leftButtonFlag() { return (Fl::event_state() & FL_BUTTON1) ? MK_LBUTTON : 0; }
 
-// The close box (WM_DELETE_WINDOW) reaches the window callback, and so does
-// Escape when no widget takes it; only the first means WM_CLOSE. Queued with
-// the input, as Windows sends WM_CLOSE while it handles the click on the
-// close box.
+// The close box (WM_DELETE_WINDOW) and an Escape no widget takes reach the
+// window callback; only the first means WM_CLOSE, queued with the input as
+// Windows sends it while handling the click.
 void onWindowCallback(Fl_Widget*, void* window) {
     if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape) return;
     if (window) postInputMessage(static_cast<HWND>(window), WM_CLOSE, 0, 0);

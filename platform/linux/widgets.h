@@ -5,15 +5,14 @@
 
 namespace platform {
 
-// The top-level toolkit window. Follows user resizes, minimising and the
-// window manager's close request.
+// The top-level toolkit window.
 class TopWindow : public Fl_Window {
 public:
     TopWindow(HWND window, int x, int y, int width, int height);
     int handle(int event) override;
     void resize(int x, int y, int width, int height) override;
-    // The toolkit deletes a destroyed window's widgets later and may still
-    // hand them events until then; detached, they pass nothing on.
+    // The toolkit deletes a destroyed window's widgets later, and may hand
+    // them events until then; detached, they pass nothing on.
     void detach() {
         window_ = nullptr;
         user_data(nullptr);
@@ -39,8 +38,7 @@ private:
     LPARAM lastMove_ = -1;  // client position of the last WM_MOUSEMOVE
 };
 
-// From the first window on, follows the X keyboard focus of every window
-// and sends WM_SETFOCUS / WM_KILLFOCUS as it changes.
+// Follows the X keyboard focus of every window from the first on.
 void watchKeyboardFocus();
 
 }  // namespace platform

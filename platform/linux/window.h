@@ -16,7 +16,10 @@
 namespace platform {
 
 // The nominal frame of a Windows 10 window at 96 dpi. The size given to
-// CreateWindowExA includes it, so the client area is smaller by these.
+// CreateWindowExA is the outer size, as on Windows, so 500 x 495 gives a
+// 484 x 456 client area, less the menu bar once SetMenu attaches one. The
+// toolkit window is placed at (x + 8, y + 31); the real frame around it is
+// the window manager's.
 constexpr int kFrameBorder = 8;     // left, right and bottom
 constexpr int kCaptionHeight = 31;  // above the client area (or the menu bar)
 constexpr int kMenuBarHeight = 20;
