@@ -60,9 +60,10 @@ std::string placeNameOfEvent() {
 
 }  // namespace
 
-// A key of a Latin layout that types ASCII punctuation has no code, as the
-// viewer needs none, unless it lies on the digit row; a key whose symbol
-// lies beyond ASCII (a Cyrillic letter) acts as the US key in its place.
+// By the key's symbol where that names a code, else by its place on a US
+// keyboard: a symbol beyond ASCII (a Cyrillic letter) acts as the US key
+// there, and the digit row gives digits on every layout (AZERTY shows
+// & é " ' ( - è _ ç à there without Shift).
 int virtualKeyOfEvent() {
     int toolkitKey = Fl::event_key();
     if (int bySymbol = virtualKeyOfSymbol(toolkitKey)) return bySymbol;

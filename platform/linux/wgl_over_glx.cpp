@@ -15,7 +15,6 @@
 // A window's one device context (every class behaves as CS_OWNDC).
 struct HDC__ {
     HWND window = nullptr;
-    bool formatSet = false;
 };
 
 namespace platform {
@@ -129,13 +128,11 @@ int WINAPI ChoosePixelFormat(HDC deviceContext, const PIXELFORMATDESCRIPTOR* req
 
 // The one format there is.
 BOOL WINAPI SetPixelFormat(HDC deviceContext, int format, const PIXELFORMATDESCRIPTOR* request) {
-    if (!isLiveDeviceContext(deviceContext) || format != kClientAreaFormat || !request) return FALSE;
-    deviceContext->formatSet = true;
-    return TRUE;
+    return isLiveDeviceContext(deviceContext) && format == kClientAreaFormat && request;
 }
 
 HGLRC WINAPI wglCreateContext(HDC deviceContext) {
-    if (!isLiveDeviceContext(deviceContext) || !deviceContext->formatSet) return nullptr;
+    if (!isLiveDeviceContext(deviceContext)) return nullptr;
     XVisualInfo* visual = visualOf(deviceContext);
     if (!visual) failPlatform("cannot create an OpenGL context for a window that is not shown");
     GLXContext context = glXCreateContext(fl_display, visual, nullptr, True);

@@ -16,6 +16,36 @@ namespace platform {
 
 namespace {
 
+// The top-level toolkit window.
+class TopWindow : public Fl_Window {
+public:
+    TopWindow(HWND window, int x, int y, int width, int height)
+        : Fl_Window(x, y, width, height), window_(window) {}
+    int handle(int event) override;
+    void resize(int x, int y, int width, int height) override;
+    void detach() { window_ = nullptr; }
+
+private:
+    HWND window_;
+};
+
+// The client area. The toolkit must never draw into or swap it: frames come
+// only from the viewer's own loop, so an expose is ignored as Windows leaves
+// WM_PAINT to the default.
+class ClientView : public Fl_Gl_Window {
+public:
+    ClientView(HWND window, int x, int y, int width, int height)
+        : Fl_Gl_Window(x, y, width, height), window_(window) {}
+    int handle(int event) override;
+    void draw() override {}
+    void flush() override {}
+    void detach() { window_ = nullptr; }
+
+private:
+    HWND window_;
+    LPARAM lastMove_ = -1;  // client position of the last WM_MOUSEMOVE
+};
+
 // Keys down as this thread has seen them, for the previous-state bit.
 std::bitset<256> keysDown;
 
@@ -72,18 +102,6 @@ void onWindowCallback(Fl_Widget*, void* window) {
 
 }  // namespace
 
-void watchKeyboardFocus() {
-    static bool watching = false;
-    if (watching) return;
-    Fl::add_system_handler(onFocusEvent, nullptr);
-    watching = true;
-}
-
-TopWindow::TopWindow(HWND window, int x, int y, int width, int height)
-    : Fl_Window(x, y, width, height), window_(window) {
-    callback(onWindowCallback, window);
-}
-
 int TopWindow::handle(int event) {
     if (!window_) return Fl_Window::handle(event);
     switch (event) {
@@ -110,9 +128,6 @@ void TopWindow::resize(int x, int y, int width, int height) {
     Fl_Window::resize(x, y, width, height);
     if (window_) clientAreaChanged(window_);
 }
-
-ClientView::ClientView(HWND window, int x, int y, int width, int height)
-    : Fl_Gl_Window(x, y, width, height), window_(window) {}
 
 int ClientView::handle(int event) {
     if (!window_) return Fl_Gl_Window::handle(event);
@@ -173,6 +188,24 @@ int ClientView::handle(int event) {
         default:
             return Fl_Gl_Window::handle(event);
     }
+}
+
+void makeWidgets(HWND window, int x, int y, int width, int height, int clientMode) {
+    static bool watchingFocus = false;
+    if (!watchingFocus) Fl::add_system_handler(onFocusEvent, nullptr);
+    watchingFocus = true;
+    window->top = new TopWindow(window, x, y, width, height);
+    window->client = new ClientView(window, 0, 0, width, height);
+    window->client->mode(clientMode);
+    window->top->end();
+    window->top->resizable(window->client);
+    window->top->callback(onWindowCallback, window);
+}
+
+void detachWidgets(HWND window) {
+    static_cast<TopWindow*>(window->top)->detach();
+    static_cast<ClientView*>(window->client)->detach();
+    window->top->user_data(nullptr);
 }
 
 }  // namespace platform

@@ -57,14 +57,11 @@ void clientAreaChanged(HWND window) {
 
     RECT client = clientRect(window);
     WPARAM kind = window->minimized ? SIZE_MINIMIZED : SIZE_RESTORED;
-    if (client.right == window->reportedWidth && client.bottom == window->reportedHeight &&
-        kind == window->reportedKind) {
-        return;
-    }
-    window->reportedWidth = client.right;
-    window->reportedHeight = client.bottom;
+    LPARAM size = MAKELPARAM(client.right, client.bottom);
+    if (size == window->reportedSize && kind == window->reportedKind) return;
+    window->reportedSize = size;
     window->reportedKind = kind;
-    sendMessage(window, WM_SIZE, kind, MAKELPARAM(client.right, client.bottom));
+    sendMessage(window, WM_SIZE, kind, size);
 }
 
 }  // namespace platform

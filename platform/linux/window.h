@@ -36,10 +36,9 @@ struct HWND__ {
     HDC deviceContext = nullptr;          // made by the first GetDC
     bool focused = false;                 // holds the keyboard focus
     bool minimized = false;
-    // The client size and kind last sent with WM_SIZE; -1 before the first.
-    int reportedWidth = -1;
-    int reportedHeight = -1;
+    // The last WM_SIZE sent; none before the first.
     WPARAM reportedKind = SIZE_RESTORED;
+    LPARAM reportedSize = -1;
 };
 
 namespace platform {

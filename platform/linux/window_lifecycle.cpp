@@ -53,19 +53,13 @@ HWND WINAPI CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD st
     if (!windowClass) return nullptr;
     requireDisplay();
     requireOpenGlVisual();
-    watchKeyboardFocus();
 
     HWND window = new HWND__;
     window->procedure = windowClass->procedure;
-
     // Like Windows' minimum tracking size, keep at least one client pixel.
     int topWidth = std::max(1, width - 2 * kFrameBorder);
     int topHeight = std::max(1, height - kCaptionHeight - kFrameBorder);
-    window->top = new TopWindow(window, x + kFrameBorder, y + kCaptionHeight, topWidth, topHeight);
-    window->client = new ClientView(window, 0, 0, topWidth, topHeight);
-    window->client->mode(kClientAreaMode);
-    window->top->end();
-    window->top->resizable(window->client);
+    makeWidgets(window, x + kFrameBorder, y + kCaptionHeight, topWidth, topHeight, kClientAreaMode);
     window->top->copy_label(windowName ? windowName : "");
     window->top->xclass(windowClass->name.c_str());  // copied; sets the X WM_CLASS
     addLiveWindow(window);
@@ -94,8 +88,7 @@ BOOL WINAPI DestroyWindow(HWND window) {
     destroyWindowMenu(window);
     // Deleted by the toolkit once it is out of any event handling that may
     // still be using the widgets.
-    static_cast<TopWindow*>(window->top)->detach();
-    static_cast<ClientView*>(window->client)->detach();
+    detachWidgets(window);
     window->top->hide();
     Fl::delete_widget(window->top);
     requestToolkitPass();
