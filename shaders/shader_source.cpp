@@ -2,7 +2,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/render_options.h"
+#include "render/render_options.h"
 #include "shaders/diagnostic.h"
 #include "shaders/shader_program.h"
 
@@ -12,12 +12,11 @@
 // the result is empty. Only a regular file is opened: a directory would fail
 // at its first read anyway, a named pipe would hold start-up until something
 // writes to it, and a device such as /dev/zero would never end.
-std::string ShaderProgram::readSource(std::string path) {
+std::string ShaderProgram::readSourceUntraced(const std::string& path) {
     std::string result;
     std::ifstream file;
     std::error_code unused;
     if (std::filesystem::is_regular_file(path, unused)) file.open(path, std::ios::in | std::ios::binary);
-    traceFilePath(path);
     std::string line;
     while (std::getline(file, line)) {
         const bool endedByLineFeed = !file.eof();
@@ -25,8 +24,14 @@ std::string ShaderProgram::readSource(std::string path) {
         result += line;
         result += '\n';
     }
-    traceSourceText(result);
     return result;
+}
+
+std::string ShaderProgram::readSource(std::string path) {
+    traceFilePath(path);
+    std::string text = readSourceUntraced(path);
+    traceSourceText(text);
+    return text;
 }
 
 void ShaderProgram::traceFilePath(std::string path) {
