@@ -100,9 +100,9 @@ MenuItemRecord* findItem(HMENU menu, UINT id) {
 
 // Only MIIM_STATE of the structure's 64-bit size, by command id: anything
 // else would be answered wrongly, so it fails.
-MenuItemRecord* itemFor(HMENU menu, UINT item, BOOL byPosition, UINT size, UINT mask) {
-    if (!isLiveMenu(menu) || byPosition || size != sizeof(MENUITEMINFOA) || mask != MIIM_STATE) return nullptr;
-    return findItem(menu, item);
+MenuItemRecord* itemFor(HMENU menu, UINT item, BOOL byPosition, const MENUITEMINFOA* info) {
+    bool answerable = info && info->cbSize == sizeof(MENUITEMINFOA) && info->fMask == MIIM_STATE && !byPosition;
+    return answerable && isLiveMenu(menu) ? findItem(menu, item) : nullptr;
 }
 
 }  // namespace
@@ -160,16 +160,14 @@ BOOL WINAPI SetMenu(HWND window, HMENU menu) {
 HMENU WINAPI GetMenu(HWND window) { return isLiveWindow(window) ? window->menu : nullptr; }
 
 BOOL WINAPI GetMenuItemInfoA(HMENU menu, UINT item, BOOL byPosition, LPMENUITEMINFOA info) {
-    if (!info) return FALSE;
-    MenuItemRecord* record = itemFor(menu, item, byPosition, info->cbSize, info->fMask);
+    MenuItemRecord* record = itemFor(menu, item, byPosition, info);
     if (!record) return FALSE;
     info->fState = record->state;
     return TRUE;
 }
 
 BOOL WINAPI SetMenuItemInfoA(HMENU menu, UINT item, BOOL byPosition, LPCMENUITEMINFOA info) {
-    if (!info) return FALSE;
-    MenuItemRecord* record = itemFor(menu, item, byPosition, info->cbSize, info->fMask);
+    MenuItemRecord* record = itemFor(menu, item, byPosition, info);
     if (!record) return FALSE;
     record->state = info->fState;
     refreshMenuBars();
