@@ -19,15 +19,10 @@
 //             SwapBuffers, wglCreateContext, wglMakeCurrent, wglDeleteContext
 //   time      GetTickCount, QueryPerformanceFrequency, QueryPerformanceCounter
 //
-// The queue keeps Windows' order: posted messages, then WM_QUIT, then
-// keyboard and mouse input. Input not taken yet is merged as on Windows: a
-// mouse move into the waiting move, an auto-repeat key-down into the
-// waiting key-down of its key (repeat count in lParam bits 0-15); wheel
-// turns stay apart. WM_SETFOCUS and WM_KILLFOCUS follow the X keyboard
-// focus; on losing it, the window's key-downs not yet taken are dropped, as
-// their key-ups go elsewhere. Keys have codes by their symbol or, where that
-// gives none, by their place on a US keyboard; the digit row gives digits
-// on every layout.
+// Kept as on Windows, for what users feel: the queue's order (posted
+// messages, WM_QUIT, input) and its merging of input not taken yet (moves,
+// auto-repeats; wheel turns stay apart), WM_SETFOCUS / WM_KILLFOCUS with the
+// X focus, keys by their place where the symbol gives no code, WM_SIZE.
 //
 // Left out on purpose: every key but letters, digits, Escape and Alt (the
 // others send nothing: the viewer reacts to none), the middle and right
