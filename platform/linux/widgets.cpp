@@ -16,17 +16,16 @@ namespace platform {
 
 namespace {
 
-// The top-level toolkit window.
+// The window a widget belongs to: the user data of its top-level widget,
+// null once the window is destroyed (the toolkit deletes the widgets later,
+// and may hand them events until then).
+HWND windowOf(Fl_Widget* widget) { return static_cast<HWND>(widget->top_window()->user_data()); }
+
 class TopWindow : public Fl_Window {
 public:
-    TopWindow(HWND window, int x, int y, int width, int height)
-        : Fl_Window(x, y, width, height), window_(window) {}
+    using Fl_Window::Fl_Window;
     int handle(int event) override;
     void resize(int x, int y, int width, int height) override;
-    void detach() { window_ = nullptr; }
-
-private:
-    HWND window_;
 };
 
 // The client area. The toolkit must never draw into or swap it: frames come
@@ -34,15 +33,12 @@ private:
 // WM_PAINT to the default.
 class ClientView : public Fl_Gl_Window {
 public:
-    ClientView(HWND window, int x, int y, int width, int height)
-        : Fl_Gl_Window(x, y, width, height), window_(window) {}
+    using Fl_Gl_Window::Fl_Gl_Window;
     int handle(int event) override;
     void draw() override {}
     void flush() override {}
-    void detach() { window_ = nullptr; }
 
 private:
-    HWND window_;
     LPARAM lastMove_ = -1;  // client position of the last WM_MOUSEMOVE
 };
 
@@ -103,19 +99,20 @@ void onWindowCallback(Fl_Widget*, void* window) {
 }  // namespace
 
 int TopWindow::handle(int event) {
-    if (!window_) return Fl_Window::handle(event);
+    HWND window = windowOf(this);
+    if (!window) return Fl_Window::handle(event);
     switch (event) {
         case FL_KEYDOWN:
         case FL_KEYUP:
             // Reached when the focus is not on the client area.
-            if (postKeyMessage(window_, event)) return 1;
+            if (postKeyMessage(window, event)) return 1;
             break;
         // The window manager unmaps a window it minimises.
         case FL_HIDE:
         case FL_SHOW:
-            if (window_->minimized != (event == FL_HIDE)) {
-                window_->minimized = event == FL_HIDE;
-                clientAreaChanged(window_);
+            if (window->minimized != (event == FL_HIDE)) {
+                window->minimized = event == FL_HIDE;
+                clientAreaChanged(window);
             }
             break;
         default:
@@ -126,13 +123,13 @@ int TopWindow::handle(int event) {
 
 void TopWindow::resize(int x, int y, int width, int height) {
     Fl_Window::resize(x, y, width, height);
-    if (window_) clientAreaChanged(window_);
+    if (HWND window = windowOf(this)) clientAreaChanged(window);
 }
 
 int ClientView::handle(int event) {
-    if (!window_) return Fl_Gl_Window::handle(event);
-    int x = Fl::event_x();
-    int y = Fl::event_y();
+    HWND window = windowOf(this);
+    if (!window) return Fl_Gl_Window::handle(event);
+    int x = Fl::event_x(), y = Fl::event_y();
     // Without mouse capture Windows delivers only what happens over the
     // client area; the toolkit keeps sending a pressed widget its drags.
     bool inside = x >= 0 && y >= 0 && x < w() && y < h();
@@ -147,7 +144,7 @@ int ClientView::handle(int event) {
             return 1;  // asks for keys
         case FL_KEYDOWN:
         case FL_KEYUP:
-            return postKeyMessage(window_, event) ? 1 : Fl_Gl_Window::handle(event);
+            return postKeyMessage(window, event) ? 1 : Fl_Gl_Window::handle(event);
         // Windows reports the pointer coming over the client area as a move,
         // so the next drag step is measured from where it entered. The
         // toolkit repeats the position after a release; Windows reports only
@@ -158,7 +155,7 @@ int ClientView::handle(int event) {
             if (!inside) {
                 lastMove_ = -1;
             } else if (position != lastMove_) {
-                postInputMessage(window_, WM_MOUSEMOVE, leftButtonFlag(), position);
+                postInputMessage(window, WM_MOUSEMOVE, leftButtonFlag(), position);
                 lastMove_ = position;
             }
             return 1;
@@ -169,11 +166,11 @@ int ClientView::handle(int event) {
             // in the same batch; Windows reports the move first, with the
             // button as it was, so a drag loses no step.
             if (position != lastMove_) {
-                postInputMessage(window_, WM_MOUSEMOVE, event == FL_PUSH ? 0 : MK_LBUTTON, position);
+                postInputMessage(window, WM_MOUSEMOVE, event == FL_PUSH ? 0 : MK_LBUTTON, position);
                 lastMove_ = position;
             }
             if (event == FL_PUSH) Fl::focus(this);
-            postInputMessage(window_, event == FL_PUSH ? WM_LBUTTONDOWN : WM_LBUTTONUP,
+            postInputMessage(window, event == FL_PUSH ? WM_LBUTTONDOWN : WM_LBUTTONUP,
                              event == FL_PUSH ? MK_LBUTTON : 0, position);
             return 1;
         case FL_MOUSEWHEEL: {
@@ -182,7 +179,7 @@ int ClientView::handle(int event) {
             int notches = -Fl::event_dy();
             if (notches == 0) return 1;
             WPARAM wParam = MAKEWPARAM(leftButtonFlag(), notches * WHEEL_DELTA);
-            postInputMessage(window_, WM_MOUSEWHEEL, wParam, MAKELPARAM(Fl::event_x_root(), Fl::event_y_root()));
+            postInputMessage(window, WM_MOUSEWHEEL, wParam, MAKELPARAM(Fl::event_x_root(), Fl::event_y_root()));
             return 1;
         }
         default:
@@ -194,18 +191,12 @@ void makeWidgets(HWND window, int x, int y, int width, int height, int clientMod
     static bool watchingFocus = false;
     if (!watchingFocus) Fl::add_system_handler(onFocusEvent, nullptr);
     watchingFocus = true;
-    window->top = new TopWindow(window, x, y, width, height);
-    window->client = new ClientView(window, 0, 0, width, height);
+    window->top = new TopWindow(x, y, width, height);
+    window->client = new ClientView(0, 0, width, height);
     window->client->mode(clientMode);
     window->top->end();
     window->top->resizable(window->client);
     window->top->callback(onWindowCallback, window);
-}
-
-void detachWidgets(HWND window) {
-    static_cast<TopWindow*>(window->top)->detach();
-    static_cast<ClientView*>(window->client)->detach();
-    window->top->user_data(nullptr);
 }
 
 }  // namespace platform

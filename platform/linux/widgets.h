@@ -11,8 +11,4 @@ namespace platform {
 // window is followed.
 void makeWidgets(HWND window, int x, int y, int width, int height, int clientMode);
 
-// The toolkit deletes a destroyed window's widgets later, and may hand them
-// events until then; detached, they pass nothing on.
-void detachWidgets(HWND window);
-
 }  // namespace platform

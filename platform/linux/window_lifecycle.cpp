@@ -87,8 +87,8 @@ BOOL WINAPI DestroyWindow(HWND window) {
     releaseDeviceContextOf(window);
     destroyWindowMenu(window);
     // Deleted by the toolkit once it is out of any event handling that may
-    // still be using the widgets.
-    detachWidgets(window);
+    // still be using the widgets; without the window, they pass nothing on.
+    window->top->user_data(nullptr);
     window->top->hide();
     Fl::delete_widget(window->top);
     requestToolkitPass();
