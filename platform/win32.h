@@ -31,9 +31,10 @@
 // calls, GetMessage and any blocking wait, WM_PAINT and GDI drawing, WM_CHAR,
 // sending WM_SYSKEYDOWN / WM_SYSKEYUP (keys pressed with Alt come as
 // WM_KEYDOWN / WM_KEYUP), SIZE_MAXIMIZED, activation, mouse capture, child
-// windows, showing a window later (only WS_VISIBLE shows one), menu items
-// by position, grayed items, '@' in labels (the toolkit draws a symbol),
-// removing or destroying menus, other MENUITEMINFOA masks.
+// windows, showing a window later (only WS_VISIBLE shows one), alpha and
+// stencil bits, menu items by position, grayed items, '@' in labels (the
+// toolkit draws a symbol), removing or destroying menus, other
+// MENUITEMINFOA masks.
 #pragma once
 
 #ifdef _WIN32
@@ -43,9 +44,8 @@
 #include <cstddef>
 #include <cstdint>
 
-// x86_64 has a single calling convention; the markers only keep the
-// declarations identical to the Windows ones.
-// GL headers define APIENTRY too, empty, when they come first.
+// x86_64 has one calling convention: the markers keep the declarations as
+// Windows writes them. GL headers define APIENTRY too, empty, when first.
 #define WINAPI
 #define CALLBACK
 #ifndef APIENTRY
@@ -72,13 +72,10 @@ typedef WORD ATOM;
 typedef char* LPSTR;
 typedef const char* LPCSTR;
 typedef void* LPVOID;
-typedef uintptr_t UINT_PTR;
-typedef uintptr_t ULONG_PTR;
-typedef uintptr_t DWORD_PTR;
+typedef uintptr_t UINT_PTR, ULONG_PTR, DWORD_PTR;
 typedef intptr_t LONG_PTR;
 typedef UINT_PTR WPARAM;
-typedef LONG_PTR LPARAM;
-typedef LONG_PTR LRESULT;
+typedef LONG_PTR LPARAM, LRESULT;
 
 // Distinct opaque pointer types per handle kind, as with STRICT on Windows.
 #define VERRINE_DECLARE_HANDLE(name) \

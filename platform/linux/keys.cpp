@@ -40,9 +40,8 @@ int virtualKeyAtUsPlace(const std::string& placeName) {
     return 0;
 }
 
-// XKB's name for the place of the key of the current X key event, asked of
-// the server each time: the keyboard can change while the viewer runs, and
-// the question comes only for keys whose symbol gives no code.
+// XKB's name for the place of the current X key event's key, asked each
+// time, as the keyboard can change while the viewer runs.
 std::string placeNameOfEvent() {
     bool keyEvent = fl_xevent && (fl_xevent->type == KeyPress || fl_xevent->type == KeyRelease);
     unsigned int keyCode = keyEvent ? fl_xevent->xkey.keycode : 0;

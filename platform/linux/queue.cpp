@@ -50,10 +50,9 @@ bool toolkitHasWork(Clock::time_point now) {
 }
 
 // Runs the toolkit without blocking when it has something to do: X events
-// become queued messages (input) or window procedure calls (WM_SIZE, focus
-// changes), damaged widgets are redrawn. A bare Fl::check() costs about
-// 8 us, too much for every frame, so the idle path only asks cheap
-// questions.
+// become queued input or window procedure calls, damaged widgets are
+// redrawn. A bare Fl::check() costs about 8 us, too much for every frame,
+// so the idle path only asks cheap questions.
 void letToolkitRun() {
     if (!fl_display || insideToolkitPass) return;
     Clock::time_point now = Clock::now();
@@ -163,9 +162,7 @@ BOOL WINAPI PeekMessageA(LPMSG message, HWND window, UINT first, UINT last, UINT
 }
 
 // No character messages are made: the viewer reads virtual keys only.
-BOOL WINAPI TranslateMessage(const MSG* message) {
-    return message && (message->message == WM_KEYDOWN || message->message == WM_KEYUP);
-}
+BOOL WINAPI TranslateMessage(const MSG*) { return FALSE; }
 
 LRESULT WINAPI DispatchMessageA(const MSG* message) {
     if (!message || !isLiveWindow(message->hwnd)) return 0;

@@ -13,12 +13,10 @@ void postInputMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Removes the queued messages of a window being destroyed.
 void discardMessagesFor(HWND window);
 
-// Removes the key-downs still queued for a window that has lost the
-// keyboard focus: their key-ups now go to another program.
+// Removes the key-downs still queued for a window that lost the focus.
 void discardKeyDownsFor(HWND window);
 
-// Makes the next PeekMessageA let the toolkit run even if X has nothing
-// pending (a widget to delete, requests to flush).
+// Lets the toolkit run at the next PeekMessageA (a widget to delete...).
 void requestToolkitPass();
 
 }  // namespace platform

@@ -59,18 +59,14 @@ bool visualSatisfies(XVisualInfo* visual, const PIXELFORMATDESCRIPTOR& request) 
                      glxValue(visual, GLX_BLUE_SIZE);
     bool doubleBuffered = glxValue(visual, GLX_DOUBLEBUFFER) != 0;
     return glxValue(visual, GLX_USE_GL) && glxValue(visual, GLX_RGBA) &&
-           doubleBuffered == ((request.dwFlags & PFD_DOUBLEBUFFER) != 0) &&
-           colourBits >= request.cColorBits && glxValue(visual, GLX_ALPHA_SIZE) >= request.cAlphaBits &&
-           glxValue(visual, GLX_DEPTH_SIZE) >= request.cDepthBits &&
-           glxValue(visual, GLX_STENCIL_SIZE) >= request.cStencilBits;
+           doubleBuffered == ((request.dwFlags & PFD_DOUBLEBUFFER) != 0) && colourBits >= request.cColorBits &&
+           glxValue(visual, GLX_DEPTH_SIZE) >= request.cDepthBits;
 }
 
 std::string describe(const PIXELFORMATDESCRIPTOR& request) {
     std::string text = (request.dwFlags & PFD_DOUBLEBUFFER) ? "double-buffered RGBA" : "RGBA";
     text += " OpenGL visual with " + std::to_string(request.cColorBits) + " colour and " +
             std::to_string(request.cDepthBits) + " depth bits";
-    if (request.cAlphaBits) text += ", " + std::to_string(request.cAlphaBits) + " alpha bits";
-    if (request.cStencilBits) text += ", " + std::to_string(request.cStencilBits) + " stencil bits";
     return text;
 }
 
@@ -113,11 +109,15 @@ int WINAPI ReleaseDC(HWND window, HDC deviceContext) {
 }
 
 // A request the client area's visual cannot meet ends the program with one
-// line; colour-index, bitmap and GDI-only formats do not exist here.
+// line; colour-index, bitmap, GDI-only, alpha and stencil formats do not
+// exist here.
 int WINAPI ChoosePixelFormat(HDC deviceContext, const PIXELFORMATDESCRIPTOR* request) {
     if (!isLiveDeviceContext(deviceContext) || !request) return 0;
     DWORD needed = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL;
-    if (request->iPixelType != PFD_TYPE_RGBA || (request->dwFlags & needed) != needed) return 0;
+    if (request->iPixelType != PFD_TYPE_RGBA || (request->dwFlags & needed) != needed || request->cAlphaBits ||
+        request->cStencilBits) {
+        return 0;
+    }
     XVisualInfo* visual = visualOf(deviceContext);
     if (!visual) failPlatform("cannot choose a pixel format for a window that is not shown");
     bool satisfied = visualSatisfies(visual, *request);

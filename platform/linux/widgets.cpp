@@ -1,6 +1,5 @@
-// The widgets of a window: input of the client area queued as Windows
-// queues it, the keyboard focus, the window manager's close, minimise and
-// resize.
+// The widgets of a window: input queued as Windows queues it, the keyboard
+// focus, the window manager's close, minimise and resize.
 
 #include "platform/linux/widgets.h"
 
@@ -16,9 +15,8 @@ namespace platform {
 
 namespace {
 
-// The window a widget belongs to: the user data of its top-level widget,
-// null once the window is destroyed (the toolkit deletes the widgets later,
-// and may hand them events until then).
+// The window a widget belongs to, null once destroyed (the toolkit deletes
+// the widgets later, and may hand them events until then).
 HWND windowOf(Fl_Widget* widget) { return static_cast<HWND>(widget->top_window()->user_data()); }
 
 class TopWindow : public Fl_Window {
@@ -28,9 +26,8 @@ public:
     void resize(int x, int y, int width, int height) override;
 };
 
-// The client area. The toolkit must never draw into or swap it: frames come
-// only from the viewer's own loop, so an expose is ignored as Windows leaves
-// WM_PAINT to the default.
+// The client area. The toolkit never draws into or swaps it: frames come only
+// from the viewer's loop; an expose is left alone as WM_PAINT's default is.
 class ClientView : public Fl_Gl_Window {
 public:
     using Fl_Gl_Window::Fl_Gl_Window;
@@ -146,9 +143,8 @@ int ClientView::handle(int event) {
         case FL_KEYUP:
             return postKeyMessage(window, event) ? 1 : Fl_Gl_Window::handle(event);
         // Windows reports the pointer coming over the client area as a move,
-        // so the next drag step is measured from where it entered. The
-        // toolkit repeats the position after a release; Windows reports only
-        // real moves.
+        // so a drag is measured from where it entered; it reports only real
+        // moves, where the toolkit repeats the position after a release.
         case FL_ENTER:
         case FL_MOVE:
         case FL_DRAG:

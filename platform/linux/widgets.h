@@ -5,10 +5,8 @@
 
 namespace platform {
 
-// Gives the window its toolkit widgets, not shown yet: a top-level window of
-// this place and inner size, filled by the OpenGL client area of this
-// toolkit mode. From the first window on, the X keyboard focus of every
-// window is followed.
+// Gives the window its widgets, not shown yet: a top-level window of this
+// place and inner size holding an OpenGL client area of this toolkit mode.
 void makeWidgets(HWND window, int x, int y, int width, int height, int clientMode);
 
 }  // namespace platform

@@ -1,6 +1,5 @@
-// Window classes and the life of a window: creation with the messages
-// Windows sends during it, its title, default processing and destruction,
-// which takes the window out of the queue, the menus and the GL side.
+// Window classes and the life of a window: creation, title, default
+// processing, destruction (out of the queue, the menus and the GL side).
 
 #include <algorithm>
 #include <string>
@@ -45,8 +44,7 @@ ATOM WINAPI RegisterClassA(const WNDCLASSA* windowClass) {
     return static_cast<ATOM>(kFirstClassAtom + windowClasses.size() - 1);
 }
 
-// The client size is sent with WM_SIZE before the call returns, as Windows
-// does during creation.
+// WM_SIZE is sent before the call returns, as Windows does during creation.
 HWND WINAPI CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
                             int width, int height, HWND, HMENU, HINSTANCE, LPVOID) {
     const WindowClass* windowClass = className ? findClass(className) : nullptr;
@@ -76,7 +74,6 @@ HWND WINAPI CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD st
 BOOL WINAPI SetWindowTextA(HWND window, LPCSTR text) {
     if (!isLiveWindow(window)) return FALSE;
     window->top->copy_label(text ? text : "");
-    requestToolkitPass();
     return TRUE;
 }
 
@@ -101,8 +98,7 @@ LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM, LPARAM) {
     return 0;
 }
 
-// Icons, cursors and brushes are never drawn here; any non-null handle will
-// do for the class record.
+// Icons, cursors and brushes are never drawn: any non-null handle will do.
 char anyHandle;
 
 HICON WINAPI LoadIconA(HINSTANCE, LPCSTR) { return reinterpret_cast<HICON>(&anyHandle); }
