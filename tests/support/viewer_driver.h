@@ -21,12 +21,17 @@
 #include "tests/support/image.h"
 #include "tests/support/private_x_server.h"
 
-// How ViewerDriver::launch() starts the viewer. The defaults start it as
-// it is, with the test's own environment.
+// How ViewerDriver::launch() starts the viewer. The defaults start the
+// Linux build as it is, with the test's own environment, in the scratch copy.
 struct ViewerLaunch {
     std::vector<std::string> environment;  // NAME=VALUE added to the test's
     std::vector<std::string> wrapper;      // a program (full path) and arguments to run the viewer under
+    std::string program = VERRINE_VIEWER_PATH;  // empty when the wrapper's arguments name the viewer
+    std::filesystem::path workingDirectory;     // empty: workingDirectory(), the scratch copy
     std::chrono::seconds startTimeout{10};  // for the window and the first frame
+    // Wine draws the Win32 menus itself: a check mark is a dark tick left of
+    // the label, where the toolkit draws a white box.
+    bool wineMenus = false;
 };
 
 // For ViewerLaunch::environment: holds the viewer's buffer swaps to the pace
@@ -171,6 +176,8 @@ private:
     std::filesystem::path scratch_;
     std::unique_ptr<PrivateXServer> server_;
     std::unique_ptr<ChildProcess> viewer_;
+    bool wineMenus_ = false;
+    std::chrono::steady_clock::time_point lastTitlePress_;
     unsigned long topWindow_ = 0;
     unsigned long clientWindow_ = 0;
     Rect window_;  // the top-level window, root coordinates
