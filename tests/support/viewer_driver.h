@@ -177,7 +177,7 @@ private:
     std::unique_ptr<PrivateXServer> server_;
     std::unique_ptr<ChildProcess> viewer_;
     bool wineMenus_ = false;
-    std::chrono::steady_clock::time_point lastTitlePress_;
+    bool lastPressLeft_ = false;  // of a menu title's middle
     unsigned long topWindow_ = 0;
     unsigned long clientWindow_ = 0;
     Rect window_;  // the top-level window, root coordinates
