@@ -36,7 +36,7 @@ std::string usage() {
     return "usage: verrine-shot OUT.png [--mode " + modeNames("|") +
            "] [--debug LIST] [--frames N] [--size WxH]\n"
            "                    [--vertex FILE --fragment FILE] [--resources DIR]\n"
-           "                    [--compare REF.png [--tolerance N] [--fuzz L]]\n";
+           "                    [--compare REF.png [--tolerance N] [--fuzz L]] [--strict]\n";
 }
 
 std::string help() {
@@ -57,7 +57,10 @@ std::string help() {
            "  --compare REF.png    then compare with REF.png: at most N pixels (--tolerance, default 0)\n"
            "                       may differ by more than L levels in a channel (--fuzz, default 2);\n"
            "                       beyond that, exit 1 and write OUT.diff.png showing where\n"
+           "  --strict             warnings fail with status 1; the picture is still written\n"
            "  --version            print the version and exit\n"
+           "The warnings and notes of verrine-check on the program drawn go to standard error, and\n"
+           "so does a warning when the picture is flat or almost empty.\n"
            "When the asked mode's program does not build, or no data folder is found, no picture is\n"
            "written. It needs an X display only because GLUT's geometry routines do; nothing is\n"
            "shown there.\n";
@@ -165,6 +168,10 @@ bool parseShotOptions(int count, const char* const* arguments, ShotOptions& opti
                 return false;
             }
             options.output = argument;
+            continue;
+        }
+        if (argument == "--strict") {
+            options.strict = true;
             continue;
         }
         if (takeShaderPairOption(count, arguments, i, options.pair, problem)) {
