@@ -133,7 +133,8 @@ ViewerDriver::~ViewerDriver() {
     if (!server_ || !server_->ready()) return ::testing::AssertionFailure() << "no X server";
     ChildOptions options;
     options.arguments = how.wrapper;
-    if (!how.program.empty()) options.arguments.push_back(how.program);
+    options.arguments.push_back(how.program);
+    options.arguments.insert(options.arguments.end(), how.arguments.begin(), how.arguments.end());
     options.workingDirectory = (how.workingDirectory.empty() ? scratch_ : how.workingDirectory).string();
     options.environment = how.environment;
     options.environment.push_back("DISPLAY=" + server_->name());

@@ -26,9 +26,12 @@
 struct ViewerLaunch {
     std::vector<std::string> environment;  // NAME=VALUE added to the test's
     std::vector<std::string> wrapper;      // a program (full path) and arguments to run the viewer under
-    std::string program = VERRINE_VIEWER_PATH;  // empty when the wrapper's arguments name the viewer
-    std::filesystem::path workingDirectory;     // empty: workingDirectory(), the scratch copy
     std::chrono::seconds startTimeout{10};  // for the window and the first frame
+    // Another program (full path) and its arguments: the Windows build's
+    // verrine.exe, with the wrapper /usr/bin/wine, say.
+    std::string program = VERRINE_VIEWER_PATH;
+    std::vector<std::string> arguments;
+    std::filesystem::path workingDirectory;  // empty: workingDirectory(), the scratch copy
     // Wine draws the Win32 menus itself: a check mark is a dark tick left of
     // the label, where the toolkit draws a white box.
     bool wineMenus = false;

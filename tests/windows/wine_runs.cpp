@@ -147,8 +147,9 @@ TEST_F(WineRuns, ABrokenShadersReportReachesTheConsoleOfCmd) {
         << "#version 110\nvoid main() { gl_FragColor = undeclared; }\n";
     const fs::path console = artefacts_ / "console-broken-shader.txt";
     ViewerLaunch how = wine(copy);
-    how.wrapper = {"/usr/bin/script", "-q", "-e", "-f", "-c", "wine cmd /c start /wait verrine.exe", console};
-    how.program.clear();
+    how.wrapper.clear();
+    how.program = "/usr/bin/script";
+    how.arguments = {"-q", "-e", "-f", "-c", "wine cmd /c start /wait verrine.exe", console};
     ASSERT_TRUE(viewer.launch(how));
 
     auto consoleText = [&] {
