@@ -54,7 +54,6 @@ wineserver -w
 unzip -q "$download" -d "$scratch/Verrine download"
 run_dir=$(find "$scratch/Verrine download" -mindepth 1 -maxdepth 1)
 [[ $(wc -l <<<"$run_dir") -eq 1 && -d "$run_dir" ]] || fail "the zip does not hold one top folder"
-exe="$run_dir/verrine.exe"
 for file in verrine.exe README.txt LICENSE.txt THIRD-PARTY.txt resources/textures/stripes.raw \
             resources/shaders/{testVertex,testFragment,edgeVertex,edgeFragment}.txt; do
   [[ -s "$run_dir/$file" ]] || fail "the zip lacks $file"
