@@ -16,6 +16,7 @@
 #include <fstream>
 #include <functional>
 #include <regex>
+#include <thread>
 
 #include "tests/reliability/viewer_checks.h"
 #include "tests/support/viewer_driver.h"
