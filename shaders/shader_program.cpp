@@ -13,6 +13,7 @@ namespace {
 std::vector<ShaderBuild>* buildRecord = nullptr;
 ShaderBuild* recordedBuild = nullptr;
 ShaderStageBuild* recordedStage = nullptr;
+SourceReader sourceReader = nullptr;
 
 const char kCompileFailureHeader[] = "Shader compilation failed. Printing log:\n";
 const char kLinkFailureHeader[] = "Shader program link failed. Printing log:\n";
@@ -85,7 +86,7 @@ void ShaderProgram::buildProgram(std::string vertexPath, std::string fragmentPat
 GLuint ShaderProgram::compileShader(std::string path, bool isFragment) {
     GLuint shader = glCreateShader(isFragment ? GL_FRAGMENT_SHADER : GL_VERTEX_SHADER);
     if (shader == 0) writeDiagnostic("", "Shader failed to correctly initialize.");
-    std::string text = readSource(path);
+    std::string text = sourceReader != nullptr ? sourceReader(path) : readSource(path);
     // One NUL-terminated string: the driver sees the text up to its first NUL.
     const GLchar* source = text.c_str();
     glShaderSource(shader, 1, &source, nullptr);
@@ -116,6 +117,12 @@ void ShaderProgram::checkLinkStatus(GLuint program) {
 }
 
 void recordShaderBuilds(std::vector<ShaderBuild>* record) { buildRecord = record; }
+
+SourceReader setSourceReader(SourceReader reader) {
+    const SourceReader previous = sourceReader;
+    sourceReader = reader;
+    return previous;
+}
 
 // The choice rests on the mode, not on the name: the fixed pipeline is
 // selected by program 0 even if a shader mode's program name is 0 as well.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <istream>
 #include <string>
 
 #include "platform/gl.h"
@@ -30,3 +31,14 @@ public:
     ShaderMode mode;
     GLuint program;
 };
+
+// The source text of an open file, as readSource makes it: each line
+// followed by one LF, a CR before an LF dropped.
+std::string readSourceLines(std::istream& file);
+
+// Where compileShader takes each file's text from: readSource, unless a tool
+// installs a reader of its own (one that reads through a single descriptor
+// and remembers what it found). Returns the reader it replaces; nullptr
+// restores readSource.
+using SourceReader = std::string (*)(const std::string& path);
+SourceReader setSourceReader(SourceReader reader);

@@ -13,11 +13,17 @@
 // at its first read anyway, a named pipe would hold start-up until something
 // writes to it, and a device such as /dev/zero would never end.
 std::string ShaderProgram::readSource(std::string path) {
-    std::string result;
     std::ifstream file;
     std::error_code unused;
     if (std::filesystem::is_regular_file(path, unused)) file.open(path, std::ios::in | std::ios::binary);
     traceFilePath(path);
+    const std::string result = readSourceLines(file);
+    traceSourceText(result);
+    return result;
+}
+
+std::string readSourceLines(std::istream& file) {
+    std::string result;
     std::string line;
     while (std::getline(file, line)) {
         const bool endedByLineFeed = !file.eof();
@@ -25,7 +31,6 @@ std::string ShaderProgram::readSource(std::string path) {
         result += line;
         result += '\n';
     }
-    traceSourceText(result);
     return result;
 }
 

@@ -19,6 +19,7 @@
 #include "tools/check/shader_check.h"
 #include "tools/check/watch.h"
 #include "tools/headless/headless_context.h"
+#include "tools/system/tool_start.h"
 
 namespace {
 
@@ -43,6 +44,7 @@ int usageError(const std::string& problem) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    startTool("verrine-check", argv);
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
         if (argument == "--help" || argument == "-h") {

@@ -24,7 +24,9 @@
 #include "tools/shot/offscreen_frame.h"
 #include "tools/shot/picture_difference.h"
 #include "tools/shot/png_file.h"
+#include "tools/shot/shot_inputs.h"
 #include "tools/shot/shot_options.h"
+#include "tools/system/tool_start.h"
 
 namespace {
 
@@ -89,25 +91,21 @@ std::string buildFailure(const ShotOptions& shot, const std::vector<ShaderBuild>
     return "";
 }
 
-std::string differencePath(const std::string& output) {
-    const std::string extension = ".png";
-    const bool hasExtension = output.size() > extension.size() &&
-                              output.compare(output.size() - extension.size(), extension.size(), extension) == 0;
-    return (hasExtension ? output.substr(0, output.size() - extension.size()) : output) + ".diff.png";
-}
-
 int compareWithReference(const ShotOptions& shot, const Picture& picture) {
+    // The size is known from the header: a picture of another size is
+    // refused before any of its rows is read.
+    PngReader reader(shot.comparePath);
+    if (reader.problem().empty() && (reader.width() != picture.width || reader.height() != picture.height)) {
+        std::cerr << "verrine-shot: cannot compare: " << shot.comparePath << " is " << reader.width() << 'x'
+                  << reader.height() << ", the picture " << picture.width << 'x' << picture.height << '\n';
+        return 2;
+    }
     Picture reference;
+    if (!reader.read(reference)) {
+        std::cerr << "verrine-shot: " << reader.problem() << '\n';
+        return 2;
+    }
     std::string problem;
-    if (!readPng(shot.comparePath, reference, problem)) {
-        std::cerr << "verrine-shot: " << problem << '\n';
-        return 2;
-    }
-    if (reference.width != picture.width || reference.height != picture.height) {
-        std::cerr << "verrine-shot: cannot compare: " << shot.comparePath << " is " << reference.width << 'x'
-                  << reference.height << ", the picture " << picture.width << 'x' << picture.height << '\n';
-        return 2;
-    }
     const PictureDifference difference = comparePictures(picture, reference, shot.fuzz);
     if (difference.differingPixels <= shot.tolerance) return 0;
     std::cerr << "verrine-shot: " << difference.differingPixels << " pixels differ from " << shot.comparePath
@@ -124,6 +122,7 @@ int compareWithReference(const ShotOptions& shot, const Picture& picture) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    const bool outputWritable = startTool("verrine-shot", argv);
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
         if (argument == "--help" || argument == "-h") {
@@ -137,7 +136,16 @@ int main(int argc, char** argv) {
         std::cerr << "verrine-shot: " << problem << '\n' << kShotUsage;
         return 2;
     }
-    // Before any drawing: a folder or a device will not take the picture.
+    // Before any drawing: the picture must not replace the reference or the
+    // pair, and a folder or a device will not take it.
+    problem = overwrittenInput(shot);
+    if (!problem.empty()) {
+        std::cerr << "verrine-shot: " << problem << '\n';
+        return 2;
+    }
+    if (shot.toStandardOutput() && !outputWritable) {
+        return fail("cannot write to standard output: it is closed or not open for writing");
+    }
     if (!shot.toStandardOutput()) {
         problem = unwritableOutput(shot.output);
         if (!problem.empty()) return fail(problem);
@@ -164,6 +172,12 @@ int main(int argc, char** argv) {
     if (!failure.empty()) {
         std::cerr << failure;
         return 1;
+    }
+    // Nor the files the scene read.
+    problem = overwrittenInput(shot);
+    if (!problem.empty()) {
+        std::cerr << "verrine-shot: " << problem << '\n';
+        return 2;
     }
     // Then the size of the drawing area, then the mode the user picks.
     reshape(shot.width, shot.height);
