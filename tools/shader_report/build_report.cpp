@@ -57,7 +57,8 @@ FileReport reportStage(const ShaderStageBuild& stage, const std::string& folder)
                                         "; save the file without it"});
         return file;
     }
-    file.diagnostics = located(parseDriverLog(stage.log), file.path, file.source);
+    const std::vector<SourceDiagnostic> driverMessages = located(parseDriverLog(stage.log), file.path, file.source);
+    file.diagnostics.insert(file.diagnostics.end(), driverMessages.begin(), driverMessages.end());
     if (stage.shader == 0) {
         file.diagnostics.push_back({file.path, 0, 0, "error", "the driver could not create a shader object"});
     }
