@@ -52,8 +52,9 @@ public:
     }
     std::string root() const { return scratch_.path().string(); }
     std::string operator/(const std::string& path) const { return scratch_ / path; }
-    void write(const std::string& path, const std::string& text) const {
+    std::string write(const std::string& path, const std::string& text) const {
         std::ofstream(scratch_ / path, std::ios::binary | std::ios::trunc) << text;
+        return scratch_ / path;
     }
 
 private:
@@ -307,7 +308,7 @@ bool waitForText(const std::string& path, const std::string& text, int occurrenc
     return false;
 }
 
-TEST(VerrineCheck, WatchReportsAfterEachSaveIdlesAndStopsOnCtrlC) {
+TEST(VerrineCheck, WatchReportsAfterEachSaveIdlesAndStopsAtOnce) {
     ShaderFolder folder;
     ScratchFolder output;
     unsetenv("DISPLAY");
@@ -340,6 +341,20 @@ TEST(VerrineCheck, WatchReportsAfterEachSaveIdlesAndStopsOnCtrlC) {
     kill(watcher.pid(), SIGINT);
     EXPECT_EQ(watcher.waitForExit(std::chrono::seconds(5)), 0);
     EXPECT_EQ(readWholeFile(output / "err"), "");
+
+    // A stop in the middle of a check the driver takes long over (chained
+    // macros, tens of seconds) is acted on at once: Ctrl-C with status 0,
+    // SIGTERM as a death by that signal.
+    std::string macros = "#define M0 1.0\n";
+    for (int i = 1; i < 40000; ++i) macros += "#define M" + std::to_string(i) + " M" + std::to_string(i - 1) + "\n";
+    const std::string slow = folder.write("slow.frag", macros + "void main() { gl_FragColor = vec4(M39999); }\n");
+    for (int stop : {SIGINT, SIGTERM}) {
+        ChildProcess checking(capturedInto(output, {VERRINE_CHECK_PATH, "--watch", "--no-reference", "--vertex",
+                                                    folder / kToonVertex, "--fragment", slow}));
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+        kill(checking.pid(), stop);
+        EXPECT_EQ(checking.waitForExit(std::chrono::seconds(2)), stop == SIGINT ? 0 : 128 + SIGTERM);
+    }
 }
 
 TEST(VerrineCheck, WithoutAContextSaysSoInOneLineAndExits2) {

@@ -458,15 +458,30 @@ TEST(VerrineShot, AnyPngEncodingComparesByItsPixels) {
     EXPECT_EQ(same.status, 0) << same.err;
 }
 
-TEST(VerrineShot, ReplacesAnExistingPictureReadableByAll) {
+TEST(VerrineShot, ReplacesAnExistingPictureKeepingItsModeAndOwner) {
     umask(022);
     ScratchFolder scratch;
     const std::string output = scratch / "shot.png";
-    std::ofstream(output) << "old content";
     ASSERT_EQ(shoot(output, {"--size", "16x12"}).status, 0);
-    EXPECT_EQ(picture(output).width(), 16);
-    EXPECT_EQ(folderContents(scratch.path()), std::vector<std::string>{"shot.png"});
     EXPECT_EQ(fs::status(output).permissions() & fs::perms::others_read, fs::perms::others_read);
+
+    // A private picture stays private, written directly or through a link,
+    // and keeps its owner (another user's, where the test may give it one).
+    std::ofstream(output) << "old content";
+    fs::permissions(output, fs::perms::owner_read | fs::perms::owner_write);
+    const bool otherOwner = geteuid() == 0 && chown(output.c_str(), 4321, 4321) == 0;
+    fs::create_symlink("shot.png", scratch / "link.png");
+    for (const std::string& written : {output, scratch / "link.png"}) {
+        ASSERT_EQ(shoot(written, {"--size", "16x12"}).status, 0) << written;
+        EXPECT_EQ(picture(output).width(), 16);
+        EXPECT_EQ(fs::status(output).permissions(), fs::perms::owner_read | fs::perms::owner_write) << written;
+        struct stat status {};
+        ASSERT_EQ(stat(output.c_str(), &status), 0);
+        if (otherOwner) {
+            EXPECT_EQ(status.st_uid, 4321u) << written;
+        }
+    }
+    EXPECT_EQ(folderContents(scratch.path()), (std::vector<std::string>{"link.png", "shot.png"}));
 }
 
 TEST(VerrineShot, WithoutADisplaySaysSoAndExits1) {
