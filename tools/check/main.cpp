@@ -2,9 +2,10 @@
 // one pair of files, with no display, and reports as compilers do.
 //
 // Exit status: 0 when every file compiles and every program links, 1 when
-// anything fails (or, with --strict, anything is warned about), 2 when the
-// check cannot run (bad arguments, DIR cannot be entered, no OpenGL 2.0
-// context). In watch mode: 0 when stopped with Ctrl-C.
+// anything fails (or, with --strict, anything is warned about, or the driver
+// crashes on a file), 2 when the check cannot run (bad arguments, DIR cannot
+// be entered, no OpenGL 2.0 context). In watch mode: 0 when stopped with
+// Ctrl-C.
 
 #include <unistd.h>
 

@@ -5,8 +5,8 @@
 // Exit status: 0 written (and, with --compare, close enough to the
 // reference); 1 nothing written (the asked mode's program does not build, no
 // display, no context, the file cannot be written) or, with --compare, too
-// many pixels differ; 2 bad arguments, or a reference that cannot be read or
-// has another size.
+// many pixels differ; 2 bad arguments, a reference that cannot be read or
+// has another size, or a picture that would replace a file the run reads.
 
 #include <filesystem>
 #include <iostream>
@@ -44,6 +44,10 @@ const char kHelp[] =
     "  --compare REF.png    then compare with REF.png: at most N pixels (--tolerance, default 0)\n"
     "                       may differ by more than L levels in a channel (--fuzz, default 2);\n"
     "                       beyond that, exit 1 and write OUT.diff.png showing where\n"
+    "                       REF.png may be any PNG: 16-bit values are scaled to 8 bits, no gamma\n"
+    "                       is applied, and alpha is composed over black\n"
+    "OUT.png is replaced whole, keeping its mode and owner; one with other hard links, or one\n"
+    "that is any file this run reads, is refused.\n"
     "When the asked mode's program does not build, no picture is written.\n"
     "It needs an X display only because GLUT's geometry routines do; nothing is shown there.\n";
 
