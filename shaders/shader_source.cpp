@@ -2,7 +2,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/render_options.h"
+#include "render/render_options.h"
 #include "shaders/diagnostic.h"
 #include "shaders/shader_program.h"
 
@@ -12,14 +12,11 @@
 // the result is empty. Only a regular file is opened: a directory would fail
 // at its first read anyway, a named pipe would hold start-up until something
 // writes to it, and a device such as /dev/zero would never end.
-std::string ShaderProgram::readSource(std::string path) {
+std::string ShaderProgram::readSourceUntraced(const std::string& path) {
     std::ifstream file;
     std::error_code unused;
     if (std::filesystem::is_regular_file(path, unused)) file.open(path, std::ios::in | std::ios::binary);
-    traceFilePath(path);
-    const std::string result = readSourceLines(file);
-    traceSourceText(result);
-    return result;
+    return readSourceLines(file);
 }
 
 std::string readSourceLines(std::istream& file) {
@@ -32,6 +29,13 @@ std::string readSourceLines(std::istream& file) {
         result += '\n';
     }
     return result;
+}
+
+std::string ShaderProgram::readSource(std::string path) {
+    traceFilePath(path);
+    std::string text = readSourceUntraced(path);
+    traceSourceText(text);
+    return text;
 }
 
 void ShaderProgram::traceFilePath(std::string path) {

@@ -44,8 +44,8 @@ const char kToonFragment[] = "resources/shaders/testFragment.txt";
 
 const ReferenceShot kReferenceShots[] = {
     {"fixed", "mode-fixed", {}},
-    {"toon", "mode-toon", {"--mode", "201"}},
-    {"edge", "mode-edge", {"--mode", "202"}},
+    {"toon", "mode-toon", {"--mode", "toon"}},
+    {"edge", "mode-edge", {"--mode", "edge"}},
     // Rotation advances once per frame: 180 frames turn the scene by 90 degrees.
     {"debug", "shot-debug-turned", {"--debug", "light,axis,plane,rotate", "--frames", "180"}},
     // A pair given by hand is drawn exactly as the viewer draws it as its toon program.
@@ -220,7 +220,9 @@ const BadShot kBadShots[] = {
     {"NoOutput", {}, 2, kUsage},
     {"OnlyAMode", {"--mode", "201"}, 2, kUsage},
     {"UnknownMode", {"@/out.png", "--mode", "203"}, 2, kUsage},
+    {"ModeOfAnotherCase", {"@/out.png", "--mode", "Toon"}, 2, kUsage},
     {"ModeWithoutValue", {"@/out.png", "--mode"}, 2, kUsage},
+    {"EmptyResources", {"@/out.png", "--resources", ""}, 2, kUsage},
     {"UnknownOverlay", {"@/out.png", "--debug", "light,grid"}, 2, kUsage},
     {"NoFrames", {"@/out.png", "--frames", "0"}, 2, kUsage},
     {"FramesNotANumber", {"@/out.png", "--frames", "2x"}, 2, kUsage},
@@ -400,6 +402,59 @@ TEST(VerrineShot, ModeWhoseProgramDoesNotBuildWritesNoPicture) {
     EXPECT_EQ(runProgram({VERRINE_SHOT_PATH, output, "--mode", "202", "--size", "8x8"}, scratch.path().string())
                   .status,
               0);
+}
+
+// Started elsewhere, the program finds the scene's data beside itself, says
+// which copy it took, and draws the same picture as from the repository.
+TEST(VerrineShot, FindsTheScenesDataWithoutTheWorkingDirectory) {
+    ScratchFolder scratch;
+    ASSERT_EQ(shoot(scratch / "here.png", {"--mode", "toon", "--size", kSize}).status, 0);
+    fs::create_directory(scratch / "empty");
+    const std::string elsewhere = scratch / "empty";
+    const ProcessResult fromRepository =
+        runProgram({VERRINE_SHOT_PATH, scratch / "there.png", "--mode", "toon", "--size", kSize}, elsewhere);
+    ASSERT_EQ(fromRepository.status, 0) << fromRepository.err;
+    const std::string repositoryCopy = (fs::canonical(VERRINE_SOURCE_DIR) / "resources").string();
+    EXPECT_EQ(fromRepository.err, "verrine-shot: the scene's data from " + repositoryCopy + "\n");
+    EXPECT_EQ(differingShare(picture(scratch / "there.png"), picture(scratch / "here.png")), 0.0);
+
+    // --resources names the folder itself, whatever it is called.
+    fs::copy(repositoryCopy, scratch / "data", fs::copy_options::recursive);
+    scratch.write("data/shaders/testVertex.txt", "void main() { gl_Position = undeclared; }\n");
+    const ProcessResult given = runProgram(
+        {VERRINE_SHOT_PATH, scratch / "given.png", "--mode", "toon", "--resources", scratch / "data"}, elsewhere);
+    EXPECT_EQ(given.status, 1);
+    EXPECT_NE(given.err.find(scratch / "data/shaders/testVertex.txt:1:"), std::string::npos) << given.err;
+
+    // A copy of the program outside the repository and its install finds none.
+    fs::create_directory(scratch / "bin");
+    fs::copy_file(VERRINE_SHOT_PATH, scratch / "bin/verrine-shot");
+    for (const std::vector<std::string>& command :
+         {std::vector<std::string>{scratch / "bin/verrine-shot", scratch / "none.png"},
+          std::vector<std::string>{VERRINE_SHOT_PATH, scratch / "none.png", "--resources", scratch / "missing"}}) {
+        const ProcessResult none = runProgram(command, elsewhere);
+        EXPECT_EQ(none.status, 1);
+        EXPECT_EQ(none.err.rfind("verrine-shot: no resources folder", 0), 0u) << none.err;
+        EXPECT_EQ(countOccurrences(none.err, "\n"), 1) << none.err;
+        EXPECT_FALSE(fs::exists(scratch / "none.png"));
+    }
+}
+
+// Both tools: --version gives the name and project()'s version, with the
+// commit in a build from a git checkout; --help starts with the usage.
+TEST(VerrineTools, HelpAndVersion) {
+    for (const char* name : {"verrine-check", "verrine-shot"}) {
+        const std::string program = name == std::string("verrine-check") ? VERRINE_CHECK_PATH : VERRINE_SHOT_PATH;
+        const ProcessResult version = runProgram({program, "--frames", "--version"});
+        EXPECT_EQ(version.status, 0) << name;
+        const std::string commit = fs::exists(fs::path(VERRINE_SOURCE_DIR) / ".git") ? " \\(commit [0-9a-f]+(-dirty)?\\)" : "";
+        EXPECT_TRUE(std::regex_match(version.out, std::regex(std::string(name) + " " + VERRINE_PROJECT_VERSION + commit + "\n")))
+            << version.out;
+        const ProcessResult help = runProgram({program, "-h"});
+        EXPECT_EQ(help.status, 0) << name;
+        EXPECT_EQ(help.out.rfind("usage: " + std::string(name) + " ", 0), 0u) << help.out;
+        EXPECT_NE(help.out.find("--version"), std::string::npos) << name;
+    }
 }
 
 TEST(VerrineShot, ComparesWithAReferenceWithinTolerance) {

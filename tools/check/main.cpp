@@ -22,40 +22,12 @@
 #include "tools/headless/headless_context.h"
 #include "tools/system/tool_start.h"
 
-namespace {
-
-const char kHelp[] =
-    "Compiles and links the toon and edge shader programs from DIR/resources/shaders (DIR\n"
-    "defaults to the working directory), or the one program of --vertex and --fragment,\n"
-    "exactly as the viewer does, with no display. Each message is printed as compilers print\n"
-    "them, PATH:LINE:COLUMN: error: message, with the source line and a caret under the column.\n"
-    "  --verbose       also print each file's text with line numbers\n"
-    "  --strict        warnings fail the check too\n"
-    "  --no-reference  no second opinion from the reference compiler (glslang)\n"
-    "  --watch         stay running and check again whenever a file changes\n"
-    "Warnings: uniforms and attributes the viewer never feeds, and files on which the\n"
-    "driver and the reference compiler disagree.\n"
-    "Exit status: 0 all compile and link, 1 something fails, 2 the check cannot run.\n";
-
-int usageError(const std::string& problem) {
-    std::cerr << "verrine-check: " << problem << '\n' << kCheckUsage;
-    return 2;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
     startTool("verrine-check", argv);
-    for (int i = 1; i < argc; ++i) {
-        const std::string argument = argv[i];
-        if (argument == "--help" || argument == "-h") {
-            std::cout << kCheckUsage << kHelp;
-            return 0;
-        }
-    }
+    if (answeredHelpOrVersion(kCheckTool, argc - 1, argv + 1, std::cout)) return 0;
     CheckOptions options;
     std::string problem;
-    if (!parseCheckOptions(argc - 1, argv + 1, options, problem)) return usageError(problem);
+    if (!parseCheckOptions(argc - 1, argv + 1, options, problem)) return usageError(kCheckTool, problem);
 
     // The viewer reads its sources relative to its working directory; the
     // check does the same from DIR, and shows the paths with DIR in front.

@@ -4,7 +4,6 @@
 #include <iomanip>
 #include <sstream>
 
-#include "shaders/diagnostic.h"
 #include "tools/shader_report/driver_log.h"
 #include "tools/shader_report/scene_inputs.h"
 
@@ -82,16 +81,6 @@ void printFile(std::ostream& out, const FileReport& file, bool showSources) {
 }
 
 }  // namespace
-
-std::vector<ShaderBuild> recordBuilds(const std::function<void()>& build) {
-    std::vector<ShaderBuild> builds;
-    recordShaderBuilds(&builds);
-    const DiagnosticSink previous = setDiagnosticSink([](const std::string&, const std::string&) {});
-    readSceneInputs(build);
-    setDiagnosticSink(previous);
-    recordShaderBuilds(nullptr);
-    return builds;
-}
 
 int ProgramReport::count(const std::string& severity) const {
     int total = 0;

@@ -16,7 +16,7 @@ std::string overwrittenInput(const ShotOptions& shot) {
     if (shot.toStandardOutput()) return "";
     std::vector<std::string> inputs;
     for (const SceneInput& input : sceneInputs()) inputs.push_back(input.path);
-    for (const std::string& given : {shot.comparePath, shot.vertexPath, shot.fragmentPath}) {
+    for (const std::string& given : {shot.comparePath, shot.pair.vertexPath, shot.pair.fragmentPath}) {
         if (!given.empty()) inputs.push_back(given);
     }
     std::vector<std::string> outputs = {shot.output};
