@@ -1,7 +1,6 @@
 #include "tools/shader_report/scene_inputs.h"
 
 #include <algorithm>
-#include <cstring>
 #include <streambuf>
 
 #include "render/texture.h"
