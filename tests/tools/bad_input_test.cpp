@@ -9,15 +9,13 @@
 #include <filesystem>
 
 #include "tests/support/image.h"
-#include "tests/tools/tool_process.h"
+#include "tests/tools/check_process.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
 const char kToonFragment[] = "resources/shaders/testFragment.txt";
-
-bool contains(const std::string& text, const std::string& piece) { return text.find(piece) != std::string::npos; }
 
 // --- verrine-check -----------------------------------------------------------
 
@@ -83,10 +81,7 @@ TEST_P(BadInputs, GetOneClearLineAndTheirStatus) {
         arguments = {"--no-reference", "--vertex", folder.write("pair.vert", kSoundVertex), "--fragment", arguments[1]};
     }
     const auto start = std::chrono::steady_clock::now();
-    // Without an X display: the check must never need one.
-    unsetenv("DISPLAY");
-    arguments.insert(arguments.begin(), VERRINE_CHECK_PATH);
-    const ProcessResult result = runProgram(arguments, bad.workingDirectory);
+    const ProcessResult result = check(arguments, bad.workingDirectory);
     const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     EXPECT_EQ(result.status, bad.status) << result.out << result.err;
     EXPECT_TRUE(contains(result.out + result.err, inFolder(bad.line, folder))) << result.out.substr(0, 2000) << result.err;

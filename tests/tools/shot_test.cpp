@@ -12,6 +12,7 @@
 #include "tests/support/image.h"
 #include "tests/support/reference_image.h"
 #include "tests/support/viewer_driver.h"
+#include "tests/tools/foreign_pairs.h"
 #include "tests/tools/tool_process.h"
 
 namespace {
@@ -195,6 +196,54 @@ TEST(VerrineShot, ModeWhoseProgramDoesNotBuildWritesNoPicture) {
     EXPECT_EQ(runProgram({VERRINE_SHOT_PATH, output, "--mode", "202", "--size", "8x8"}, scratch.path().string())
                   .status,
               0);
+}
+
+// verrine-shot says what verrine-check says about the program it draws, and
+// warns when the picture shows nothing; --strict fails on warnings with the
+// picture written. Run in the pair's folder, so paths are shown as given.
+struct ForeignShot {
+    const char* what;
+    ForeignPair pair;
+    std::vector<std::string> options;
+    int status;
+    bool written;
+    std::vector<std::string> messages;  // on standard error, each once
+};
+
+TEST(VerrineShot, SaysWhatTheCheckSaysAndWarnsOnAFlatPicture) {
+    const std::string coreWarning = "`#version 330 core` is the core profile, which has none of the built-in state";
+    const std::vector<ForeignShot> rows = {
+        {"core profile", kCorePair, {}, 0, true,
+         {"pair.vert:1:1: warning: " + coreWarning,
+          "verrine-shot: warning: the picture is one flat colour; likely cause: pair.vert:1: " + coreWarning}},
+        {"core profile, strict", kCorePair, {"--strict"}, 1, true,
+         {"verrine-shot: 6 warnings (--strict: they fail); the picture is written\n"}},
+        {"tutorial style", kTutorialPair, {}, 0, true,
+         {"pair.vert:2:16: note: this shader is written for a program that feeds its own attributes",
+          "likely cause: pair.vert:2: attribute 'aPosition' is never fed"}},
+        {"light position as direction", kLightAsDirectionPair, {}, 0, true,
+         {"pair.vert:5:16: warning: gl_LightSource[].position is used as a direction"}},
+        {"WebGL", kEsPair, {}, 1, false, {"pair.frag:1:1: note: `precision` is GLSL ES (WebGL)"}},
+        {"int to float in 1.10", kIntToFloatPair, {}, 1, false,
+         {"pair.frag:5:19: note: GLSL 1.10 converts no int to float by itself"}},
+        {"varying mismatch", kVaryingMismatchPair, {}, 1, false,
+         {"pair.frag:1:14: error: fragment shader varying normal not written by vertex shader\n"
+          "varying vec3 normal;\n"}},
+    };
+    for (const ForeignShot& row : rows) {
+        ScratchFolder folder;
+        folder.write("pair.vert", row.pair.vertex);
+        folder.write("pair.frag", row.pair.fragment);
+        std::vector<std::string> command = {VERRINE_SHOT_PATH, "out.png", "--size", kSize, "--vertex", "pair.vert",
+                                            "--fragment", "pair.frag"};
+        command.insert(command.end(), row.options.begin(), row.options.end());
+        const ProcessResult result = runProgram(command, folder.path().string());
+        EXPECT_EQ(result.status, row.status) << row.what << '\n' << result.err;
+        EXPECT_EQ(fs::exists(folder / "out.png"), row.written) << row.what;
+        for (const std::string& message : row.messages) {
+            EXPECT_EQ(countOccurrences(result.err, message), 1) << row.what << '\n' << message << '\n' << result.err;
+        }
+    }
 }
 
 // Started elsewhere, the program finds the scene's data beside itself, says

@@ -64,10 +64,6 @@ inline int countOccurrences(const std::string& text, const std::string& piece) {
     return count;
 }
 
-// A pair of files that compile and link.
-constexpr char kSoundVertex[] = "#version 110\nvoid main()\n{\n    gl_Position = ftransform();\n}\n";
-constexpr char kSoundFragment[] = "#version 110\nvoid main()\n{\n    gl_FragColor = vec4(1.0);\n}\n";
-
 // `text` with each "@" standing for the scratch folder's path.
 inline std::string inFolder(std::string text, const ScratchFolder& folder) {
     for (size_t at = text.find('@'); at != std::string::npos; at = text.find('@', at)) {
