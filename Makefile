@@ -80,7 +80,9 @@ EVERYTHING  := -DVERRINE_VIEWER_ONLY=OFF
 WINDOWS_BUILD_DIR    ?= build-windows
 VERRINE_WINDOWS_DEPS ?= $(HOME)/.cache/verrine/windows-deps
 export VERRINE_WINDOWS_DEPS
-WINDOWS_TEST_PACKAGES := wine wine64 xvfb xauth x11-utils xdotool imagemagick gcc libx11-dev unzip
+# `make windows-test` drives verrine.exe with the end-to-end driver, built
+# here for Linux with the test packages.
+WINDOWS_TEST_PACKAGES := wine wine64 xvfb xauth unzip
 
 .PHONY: sanitize fuzz soak windows windows-test run test package fresh-test bench pictures \
         references build deps configure clean
@@ -135,10 +137,12 @@ windows:
 	cmake --build $(WINDOWS_BUILD_DIR) -j $(JOBS)
 	cd $(WINDOWS_BUILD_DIR) && cpack -G ZIP
 
-windows-test: windows
+windows-test: windows configure
 	@./tools/install-deps.sh $(WINDOWS_TEST_PACKAGES)
+	cmake --build $(BUILD_DIR) --target verrine_wine_runs -j $(JOBS)
 	$(XVFB) \
-	    ./tests/windows/run-wine-tests.sh $(WINDOWS_BUILD_DIR)/verrine-windows.zip $(WINDOWS_BUILD_DIR)/artefacts
+	    ./tests/windows/run-wine-tests.sh $(WINDOWS_BUILD_DIR)/verrine-windows.zip $(WINDOWS_BUILD_DIR)/artefacts \
+	    $(BUILD_DIR)/tests/verrine_wine_runs
 
 # The Debian package, made by CPack from the install layout (tools/install/),
 # with the programs and manual pages it holds built first. The AppStream
@@ -183,7 +187,7 @@ FUZZ_PACKAGES  := clang libclang-rt-14-dev
 fuzz: deps
 	@./tools/install-deps.sh $(FUZZ_PACKAGES)
 	CC=clang CXX=clang++ $(call cmake_configure,$(FUZZ_BUILD_DIR),$(EVERYTHING) -DVERRINE_FUZZ=ON -DBUILD_TESTING=OFF)
-	cmake --build $(FUZZ_BUILD_DIR) --target shader_source_fuzzer raw_image_fuzzer -j $(JOBS)
+	cmake --build $(FUZZ_BUILD_DIR) --target shader_source_fuzzer raw_image_fuzzer driver_log_fuzzer png_reader_fuzzer -j $(JOBS)
 	./tools/run-fuzzers.sh $(FUZZ_BUILD_DIR)/fuzz $(FUZZ_SECONDS)
 
 # The long runs start the viewer on X servers of their own; run from here.

@@ -27,6 +27,7 @@
 #include "platform/gl.h"
 #include "platform/glut_startup.h"
 #include "tools/live/live_session.h"
+#include "tools/shader_report/scene_inputs.h"
 
 namespace {
 
@@ -164,7 +165,7 @@ int main(int argc, char** argv) {
     HGLRC renderingContext = nullptr;
     createGLContext(window, &deviceContext, &renderingContext);
     LiveSession session(window, ShaderPair(), resources.string(), true);
-    startViewer(window, resources.string(), session.startupObserver());
+    readSceneInputs([&] { startViewer(window, resources.string(), session.startupObserver()); });
     if (!session.start().empty()) return 2;
     application->shaderSet.setMode(kToonMode);
 

@@ -8,6 +8,9 @@
 
 namespace {
 
+// The reader of observed builds, when a tool installs its own.
+SourceReader sourceReader = nullptr;
+
 const char kCompileFailureHeader[] = "Shader compilation failed. Printing log:\n";
 const char kLinkFailureHeader[] = "Shader program link failed. Printing log:\n";
 const char kLogRule[] = "--------------------------------------------------------------\n";
@@ -83,7 +86,9 @@ void ShaderProgram::buildProgram(std::string vertexPath, std::string fragmentPat
 GLuint ShaderProgram::compileShader(std::string path, bool isFragment, ShaderStageBuild* record) {
     GLuint shader = glCreateShader(isFragment ? GL_FRAGMENT_SHADER : GL_VERTEX_SHADER);
     if (shader == 0 && record == nullptr) writeDiagnostic("", "Shader failed to correctly initialize.");
-    std::string text = record ? readSourceUntraced(path) : readSource(path);
+    std::string text = record == nullptr       ? readSource(path)
+                       : sourceReader != nullptr ? sourceReader(path)
+                                                 : readSourceUntraced(path);
     // One NUL-terminated string: the driver sees the text up to its first NUL.
     const GLchar* source = text.c_str();
     glShaderSource(shader, 1, &source, nullptr);
@@ -107,6 +112,12 @@ void ShaderProgram::checkCompileStatus(GLuint shader, ShaderStageBuild* record) 
 void ShaderProgram::checkLinkStatus(GLuint program, ShaderBuild* record) {
     checkStatus(program, GL_LINK_STATUS, glGetProgramiv, glGetProgramInfoLog, kLinkFailureHeader,
                 record ? &record->linked : nullptr, record ? &record->linkLog : nullptr);
+}
+
+SourceReader setSourceReader(SourceReader reader) {
+    const SourceReader previous = sourceReader;
+    sourceReader = reader;
+    return previous;
 }
 
 // The choice rests on the mode, not on the name: the fixed pipeline is

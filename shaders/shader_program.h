@@ -1,6 +1,7 @@
 // One shading mode and the OpenGL program that renders it.
 #pragma once
 
+#include <istream>
 #include <string>
 
 #include "platform/gl.h"
@@ -31,3 +32,15 @@ public:
     ShaderMode mode;
     GLuint program;
 };
+
+// The source text of an open file, as readSource makes it: each line
+// followed by one LF, a CR before an LF dropped.
+std::string readSourceLines(std::istream& file);
+
+// Where compileShader takes each file's text from in an observed build:
+// readSourceUntraced, unless a tool installs a reader of its own (one that
+// reads through a single descriptor and remembers what it found). The
+// viewer's own builds always use readSource. Returns the reader it replaces;
+// nullptr restores readSourceUntraced.
+using SourceReader = std::string (*)(const std::string& path);
+SourceReader setSourceReader(SourceReader reader);

@@ -13,10 +13,14 @@
 // at its first read anyway, a named pipe would hold start-up until something
 // writes to it, and a device such as /dev/zero would never end.
 std::string ShaderProgram::readSourceUntraced(const std::string& path) {
-    std::string result;
     std::ifstream file;
     std::error_code unused;
     if (std::filesystem::is_regular_file(path, unused)) file.open(path, std::ios::in | std::ios::binary);
+    return readSourceLines(file);
+}
+
+std::string readSourceLines(std::istream& file) {
+    std::string result;
     std::string line;
     while (std::getline(file, line)) {
         const bool endedByLineFeed = !file.eof();

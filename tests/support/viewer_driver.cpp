@@ -135,11 +135,12 @@ ViewerDriver::~ViewerDriver() {
     options.arguments = how.wrapper;
     options.arguments.push_back(how.program);
     options.arguments.insert(options.arguments.end(), how.arguments.begin(), how.arguments.end());
-    options.workingDirectory = scratch_.string();
+    options.workingDirectory = (how.workingDirectory.empty() ? scratch_ : how.workingDirectory).string();
     options.environment = how.environment;
     options.environment.push_back("DISPLAY=" + server_->name());
     options.standardErrorPath = (scratch_ / "stderr.txt").string();
     viewer_ = std::make_unique<ChildProcess>(options);
+    wineMenus_ = how.wineMenus;
 
     auto deadline = std::chrono::steady_clock::now() + how.startTimeout;
     while (!findWindow(how.title)) {

@@ -2,9 +2,10 @@
 // one pair of files, with no display, and reports as compilers do.
 //
 // Exit status: 0 when every file compiles and every program links, 1 when
-// anything fails (or, with --strict, anything is warned about), 2 when the
-// check cannot run (bad arguments, DIR cannot be entered, no OpenGL 2.0
-// context). In watch mode: 0 when stopped with Ctrl-C.
+// anything fails (or, with --strict, anything is warned about, or the driver
+// crashes on a file), 2 when the check cannot run (bad arguments, DIR cannot
+// be entered, no OpenGL 2.0 context). In watch mode: 0 when stopped with
+// Ctrl-C.
 
 #include <unistd.h>
 
@@ -19,8 +20,10 @@
 #include "tools/check/shader_check.h"
 #include "tools/check/watch.h"
 #include "tools/headless/headless_context.h"
+#include "tools/system/tool_start.h"
 
 int main(int argc, char** argv) {
+    startTool("verrine-check", argv);
     if (answeredHelpOrVersion(kCheckTool, argc - 1, argv + 1, std::cout)) return 0;
     CheckOptions options;
     std::string problem;

@@ -2,6 +2,7 @@
 
 #include "shaders/shader_set.h"
 #include "tools/shader_report/build_report.h"
+#include "tools/shader_report/scene_inputs.h"
 
 namespace {
 
@@ -33,16 +34,18 @@ ShaderCheck::ShaderCheck(const CheckOptions& options) : options_(options), analy
 bool ShaderCheck::run(std::ostream& out) {
     std::vector<ShaderBuild> builds;
     const ShaderBuildObserver record = [&builds](const ShaderBuild& build) { builds.push_back(build); };
-    if (options_.pair.given()) {
-        const ShaderProgram pair(kToonMode, options_.pair.vertexPath, options_.pair.fragmentPath, record);
-    } else {
-        ShaderSet().loadPrograms(kResourcesFolder, record);
-    }
+    const std::string folder = options_.pair.given() ? "" : options_.folder;
+    readSceneInputs([&] {
+        if (options_.pair.given()) {
+            const ShaderProgram pair(kToonMode, options_.pair.vertexPath, options_.pair.fragmentPath, record);
+        } else {
+            ShaderSet().loadPrograms(kResourcesFolder, record);
+        }
+    }, folder);
 
     files_.clear();
     size_t failed = 0;
     int warnings = 0;
-    const std::string folder = options_.pair.given() ? "" : options_.folder;
     for (const ShaderBuild& build : builds) {
         ProgramReport report = reportBuild(build, programName(build.mode, options_.pair.given()), folder);
         analysis_.addTo(build, report);

@@ -1,14 +1,13 @@
 #include "tools/check/watch.h"
 
 #include <poll.h>
-#include <signal.h>
-#include <sys/signalfd.h>
-#include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <ctime>
 #include <set>
 
+#include "tools/system/signals.h"
 #include "tools/watch/folder_watch.h"
 
 namespace {
@@ -22,10 +21,10 @@ std::string now() {
     return text;
 }
 
-// Blocks until a watched file changed and the folder settled (true), or a
-// stop signal came (false).
-bool waitForChange(FolderWatch& folders, int signals, std::set<std::string>& changed) {
-    pollfd waited[2] = {{folders.descriptor(), POLLIN, 0}, {signals, POLLIN, 0}};
+// Blocks until a watched file changed and the burst of changes settled
+// (true), or waiting failed (false).
+bool waitForChange(FolderWatch& folders, std::set<std::string>& changed) {
+    pollfd waited = {folders.descriptor(), POLLIN, 0};
     ChangeBurst burst;
     std::set<std::string> vanished;
     for (;;) {
@@ -35,10 +34,9 @@ bool waitForChange(FolderWatch& folders, int signals, std::set<std::string>& cha
             if (wait == ChangeBurst::Clock::duration::zero()) return true;
             timeout = static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(wait).count());
         }
-        const int ready = poll(waited, 2, timeout);
+        const int ready = poll(&waited, 1, timeout);
         if (ready < 0 && errno == EINTR) continue;
         if (ready < 0) return false;
-        if (waited[1].revents != 0) return false;
         burst.noteChange(folders.collect(changed, vanished), ChangeBurst::Clock::now());
     }
 }
@@ -53,18 +51,9 @@ std::string joined(const std::set<std::string>& names) {
 
 int watchAndCheck(const std::function<std::vector<std::string>()>& check, std::ostream& out,
                   std::ostream& err) {
-    // The stop signals are taken as data from a descriptor rather than in a
-    // handler, so that the wait for them and for changes is one poll. A
-    // signal its parent left ignored (as a shell does for a job started with
-    // &) would never arrive there, so the default is restored first.
-    signal(SIGINT, SIG_DFL);
-    signal(SIGTERM, SIG_DFL);
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGINT);
-    sigaddset(&stopSignals, SIGTERM);
-    const int signals = signalfd(-1, &stopSignals, SFD_CLOEXEC);
-    if (signals >= 0) sigprocmask(SIG_BLOCK, &stopSignals, nullptr);
+    // A stop ends the process at once, even in the middle of a check the
+    // driver takes long over; everything printed is flushed before a wait.
+    endOnStopSignals();
     FolderWatch folders;
 
     out << '[' << now() << "] checking\n";
@@ -75,10 +64,9 @@ int watchAndCheck(const std::function<std::vector<std::string>()>& check, std::o
             return 2;
         }
         if (first) out << '[' << now() << "] watching for changes; Ctrl-C stops" << std::endl;
+        out.flush();
         std::set<std::string> changed;
-        if (!waitForChange(folders, signals, changed)) break;
-        out << '[' << now() << "] " << joined(changed) << " changed\n";
+        if (!waitForChange(folders, changed)) return 0;
+        out << '[' << now() << "] " << joined(changed) << " changed" << std::endl;
     }
-    if (signals >= 0) close(signals);
-    return 0;
 }

@@ -7,6 +7,7 @@
 #include "app/window.h"
 #include "shaders/shader_set.h"
 #include "tools/shader_report/build_report.h"
+#include "tools/shader_report/scene_inputs.h"
 
 namespace {
 
@@ -124,10 +125,15 @@ void LiveSession::rebuildChanged(const std::set<std::string>& changed) {
     showTitle();
 }
 
+// Each file is read through one descriptor, as the tools read it: a FIFO
+// swapped in cannot hold the frame loop, and the report says what was read.
 void LiveSession::rebuild(WatchedProgram& program) {
     ShaderBuild build;
-    const ShaderProgram rebuilt(program.mode, program.vertexPath, program.fragmentPath,
+    ShaderProgram rebuilt(kFixedPipelineMode, "", "");
+    readSceneInputs([&] {
+        rebuilt = ShaderProgram(program.mode, program.vertexPath, program.fragmentPath,
                                 [&build](const ShaderBuild& built) { build = built; });
+    });
     if (report(build, program)) {
         application->shaderSet.replace(rebuilt);
     } else {

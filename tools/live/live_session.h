@@ -31,7 +31,9 @@ public:
     // With `reference`, the reports carry glslang's second opinion.
     LiveSession(HWND window, const ShaderPair& pair, const std::string& resources, bool reference);
 
-    // For the viewer's start-up: reports each watched program it builds.
+    // For the viewer's start-up, which is to run inside readSceneInputs
+    // (tools/shader_report/scene_inputs.h): reports each watched program it
+    // builds.
     ShaderBuildObserver startupObserver();
     // Once the viewer has started: builds the programs the viewer does not
     // (a pair given by hand, which is then the mode shown) and watches the

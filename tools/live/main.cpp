@@ -16,6 +16,8 @@
 #include "tools/common/resources_folder.h"
 #include "tools/live/live_options.h"
 #include "tools/live/live_session.h"
+#include "tools/shader_report/scene_inputs.h"
+#include "tools/system/tool_start.h"
 
 namespace {
 
@@ -27,6 +29,7 @@ int fail(const std::string& problem) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    startTool(kLiveTool.name.c_str(), __argv);
     const int count = __argc - 1;
     const char* const* arguments = __argv + 1;
     if (answeredHelpOrVersion(kLiveTool, count, arguments, std::cout)) return 0;
@@ -48,7 +51,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     HGLRC renderingContext = nullptr;
     createGLContext(window, &deviceContext, &renderingContext);
     LiveSession session(window, live.pair, resources, live.reference);
-    startViewer(window, resources, session.startupObserver());
+    readSceneInputs([&] { startViewer(window, resources, session.startupObserver()); });
     problem = session.start();
     if (!problem.empty()) return fail(problem);
 

@@ -9,8 +9,9 @@
 // reference; with --strict, no warning); 1 nothing written (no data folder,
 // the asked mode's program does not build, no display, no context, the file
 // cannot be written), or with --compare too many pixels differ, or with
-// --strict a warning was given (the picture is written); 2 bad arguments, or a reference that cannot be read or
-// has another size.
+// --strict a warning was given (the picture is written); 2 bad arguments, a
+// reference that cannot be read or has another size, or a picture that would
+// replace a file the run reads.
 
 #include <iostream>
 #include <memory>
@@ -26,17 +27,20 @@
 #include "tools/check/program_analysis.h"
 #include "tools/headless/headless_context.h"
 #include "tools/shader_report/build_report.h"
+#include "tools/shader_report/scene_inputs.h"
 #include "tools/shot/flat_picture.h"
 #include "tools/shot/offscreen_frame.h"
 #include "tools/shot/picture_difference.h"
 #include "tools/shot/png_file.h"
+#include "tools/shot/shot_inputs.h"
 #include "tools/shot/shot_options.h"
+#include "tools/system/tool_start.h"
 
 namespace {
 
-int fail(const std::string& problem) {
+int fail(const std::string& problem, int status = 1) {
     std::cerr << "verrine-shot: " << problem << '\n';
-    return 1;
+    return status;
 }
 
 // As the viewer starts: the Application, held by the global for the rest of
@@ -45,11 +49,13 @@ int fail(const std::string& problem) {
 std::vector<ShaderBuild> startApplication(const ShotOptions& shot, const std::string& resources) {
     std::vector<ShaderBuild> builds;
     const ShaderBuildObserver record = [&builds](const ShaderBuild& build) { builds.push_back(build); };
-    application = new Application(resources, record);
-    if (shot.pair.given()) {
-        application->shaderSet.replace(
-            ShaderProgram(kToonMode, shot.pair.vertexPath, shot.pair.fragmentPath, record));
-    }
+    readSceneInputs([&] {
+        application = new Application(resources, record);
+        if (shot.pair.given()) {
+            application->shaderSet.replace(
+                ShaderProgram(kToonMode, shot.pair.vertexPath, shot.pair.fragmentPath, record));
+        }
+    });
     return builds;
 }
 
@@ -72,25 +78,21 @@ void backgroundColour(unsigned char (&rgb)[3]) {
     }
 }
 
-std::string differencePath(const std::string& output) {
-    const std::string extension = ".png";
-    const bool hasExtension = output.size() > extension.size() &&
-                              output.compare(output.size() - extension.size(), extension.size(), extension) == 0;
-    return (hasExtension ? output.substr(0, output.size() - extension.size()) : output) + ".diff.png";
-}
-
 int compareWithReference(const ShotOptions& shot, const Picture& picture) {
+    // The size is known from the header: a picture of another size is
+    // refused before any of its rows is read.
+    PngReader reader(shot.comparePath);
+    if (reader.problem().empty() && (reader.width() != picture.width || reader.height() != picture.height)) {
+        std::cerr << "verrine-shot: cannot compare: " << shot.comparePath << " is " << reader.width() << 'x'
+                  << reader.height() << ", the picture " << picture.width << 'x' << picture.height << '\n';
+        return 2;
+    }
     Picture reference;
+    if (!reader.read(reference)) {
+        std::cerr << "verrine-shot: " << reader.problem() << '\n';
+        return 2;
+    }
     std::string problem;
-    if (!readPng(shot.comparePath, reference, problem)) {
-        std::cerr << "verrine-shot: " << problem << '\n';
-        return 2;
-    }
-    if (reference.width != picture.width || reference.height != picture.height) {
-        std::cerr << "verrine-shot: cannot compare: " << shot.comparePath << " is " << reference.width << 'x'
-                  << reference.height << ", the picture " << picture.width << 'x' << picture.height << '\n';
-        return 2;
-    }
     const PictureDifference difference = comparePictures(picture, reference, shot.fuzz);
     if (difference.differingPixels <= shot.tolerance) return 0;
     std::cerr << "verrine-shot: " << difference.differingPixels << " pixels differ from " << shot.comparePath
@@ -136,11 +138,18 @@ int drawAndWrite(const ShotOptions& shot, OffscreenFrame& frame, const ProgramRe
 }  // namespace
 
 int main(int argc, char** argv) {
+    const bool outputWritable = startTool("verrine-shot", argv);
     if (answeredHelpOrVersion(kShotTool, argc - 1, argv + 1, std::cout)) return 0;
     ShotOptions shot;
     std::string problem;
     if (!parseShotOptions(argc - 1, argv + 1, shot, problem)) return usageError(kShotTool, problem);
-    // Before any drawing: a folder or a device will not take the picture.
+    // Before any drawing: the picture must not replace the reference or the
+    // pair, and a folder, a device or a closed output will not take it.
+    problem = overwrittenInput(shot);
+    if (!problem.empty()) return fail(problem, 2);
+    if (shot.toStandardOutput() && !outputWritable) {
+        return fail("cannot write to standard output: it is closed or not open for writing");
+    }
     if (!shot.toStandardOutput()) {
         problem = unwritableOutput(shot.output);
         if (!problem.empty()) return fail(problem);
@@ -176,5 +185,8 @@ int main(int argc, char** argv) {
         }
         printProgramDiagnostics(std::cerr, *report);
     }
+    // Nor the files the scene read.
+    problem = overwrittenInput(shot);
+    if (!problem.empty()) return fail(problem, 2);
     return drawAndWrite(shot, frame, report.get());
 }
