@@ -14,9 +14,12 @@
 // writes to it, and a device such as /dev/zero would never end.
 std::string ShaderProgram::readSource(std::string path) {
     std::string result;
+    // Paths are UTF-8 (the tools take them from the user); on Windows the
+    // file is then opened through the wide-character calls.
+    const std::filesystem::path filePath = std::filesystem::u8path(path);
     std::ifstream file;
     std::error_code unused;
-    if (std::filesystem::is_regular_file(path, unused)) file.open(path, std::ios::in | std::ios::binary);
+    if (std::filesystem::is_regular_file(filePath, unused)) file.open(filePath, std::ios::in | std::ios::binary);
     traceFilePath(path);
     std::string line;
     while (std::getline(file, line)) {

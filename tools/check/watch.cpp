@@ -1,106 +1,17 @@
 #include "tools/check/watch.h"
 
-#include <poll.h>
-#include <signal.h>
-#include <sys/inotify.h>
-#include <sys/signalfd.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
 #include <ctime>
-#include <filesystem>
-#include <map>
 #include <set>
+
+#include "tools/system/watcher.h"
 
 namespace {
 
-// An editor's save may be several steps (write a new file, rename the old
-// one away, rename the new one in); the check waits until the folder has
-// been quiet this long, so it runs once, on the finished file.
-constexpr int kSettleMilliseconds = 100;
-
-// Every change that adds, replaces, fills or removes a file in a folder.
-constexpr uint32_t kChanges = IN_CLOSE_WRITE | IN_MOVED_TO | IN_MOVED_FROM | IN_CREATE | IN_DELETE;
-
 std::string now() {
     const std::time_t seconds = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&seconds, &local);
     char text[16];
-    std::strftime(text, sizeof text, "%H:%M:%S", &local);
+    std::strftime(text, sizeof text, "%H:%M:%S", std::localtime(&seconds));
     return text;
-}
-
-class FolderWatch {
-public:
-    FolderWatch() : notify_(inotify_init1(IN_CLOEXEC)) {}
-    ~FolderWatch() {
-        if (notify_ >= 0) close(notify_);
-    }
-    FolderWatch(const FolderWatch&) = delete;
-    FolderWatch& operator=(const FolderWatch&) = delete;
-
-    int descriptor() const { return notify_; }
-
-    // Watches the folders of `files`; returns an empty text or why not.
-    std::string watch(const std::vector<std::string>& files) {
-        if (notify_ < 0) return std::string("cannot watch files: ") + std::strerror(errno);
-        for (auto& entry : folders_) entry.second.names.clear();
-        for (const std::string& file : files) {
-            const std::filesystem::path path(file);
-            const std::string folder = path.has_parent_path() ? path.parent_path().string() : ".";
-            const int watch = inotify_add_watch(notify_, folder.c_str(), kChanges);
-            if (watch < 0) return "cannot watch " + folder + ": " + std::strerror(errno);
-            folders_[watch].folder = folder;
-            folders_[watch].names.insert(path.filename().string());
-        }
-        return "";
-    }
-
-    // Reads the pending events and adds the watched files they concern to
-    // `changed`.
-    void collect(std::set<std::string>& changed) {
-        alignas(inotify_event) char buffer[4096];
-        const ssize_t length = read(notify_, buffer, sizeof buffer);
-        for (ssize_t at = 0; at < length;) {
-            const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
-            at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
-            const auto folder = folders_.find(event->wd);
-            if (folder == folders_.end()) continue;
-            // The folder itself went away: each of its files is gone too.
-            if (event->mask & IN_IGNORED) {
-                for (const std::string& name : folder->second.names) changed.insert(folder->second.folder + "/" + name);
-                folders_.erase(folder);
-                continue;
-            }
-            if (event->len > 0 && folder->second.names.count(event->name) > 0) {
-                changed.insert(folder->second.folder + "/" + event->name);
-            }
-        }
-    }
-
-private:
-    struct Folder {
-        std::string folder;
-        std::set<std::string> names;
-    };
-    int notify_;
-    std::map<int, Folder> folders_;
-};
-
-// Blocks until a watched file changed and the folder settled (true), or a
-// stop signal came (false).
-bool waitForChange(FolderWatch& folders, int signals, std::set<std::string>& changed) {
-    pollfd waited[2] = {{folders.descriptor(), POLLIN, 0}, {signals, POLLIN, 0}};
-    for (;;) {
-        const int timeout = changed.empty() ? -1 : kSettleMilliseconds;
-        const int ready = poll(waited, 2, timeout);
-        if (ready < 0 && errno == EINTR) continue;
-        if (ready <= 0) return ready == 0;
-        if (waited[1].revents != 0) return false;
-        folders.collect(changed);
-    }
 }
 
 std::string joined(const std::set<std::string>& names) {
@@ -113,20 +24,7 @@ std::string joined(const std::set<std::string>& names) {
 
 int watchAndCheck(const std::function<std::vector<std::string>()>& check, std::ostream& out,
                   std::ostream& err) {
-    // The stop signals are taken as data from a descriptor rather than in a
-    // handler, so that the wait for them and for changes is one poll. A
-    // signal its parent left ignored (as a shell does for a job started with
-    // &) would never arrive there, so the default is restored first.
-    signal(SIGINT, SIG_DFL);
-    signal(SIGTERM, SIG_DFL);
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGINT);
-    sigaddset(&stopSignals, SIGTERM);
-    const int signals = signalfd(-1, &stopSignals, SFD_CLOEXEC);
-    if (signals >= 0) sigprocmask(SIG_BLOCK, &stopSignals, nullptr);
     FolderWatch folders;
-
     out << '[' << now() << "] checking\n";
     for (bool first = true;; first = false) {
         const std::string problem = folders.watch(check());
@@ -136,9 +34,8 @@ int watchAndCheck(const std::function<std::vector<std::string>()>& check, std::o
         }
         if (first) out << '[' << now() << "] watching for changes; Ctrl-C stops" << std::endl;
         std::set<std::string> changed;
-        if (!waitForChange(folders, signals, changed)) break;
+        if (!folders.waitForChange(changed)) break;
         out << '[' << now() << "] " << joined(changed) << " changed\n";
     }
-    if (signals >= 0) close(signals);
     return 0;
 }

@@ -8,9 +8,10 @@
 
 // Runs `check`, which returns the files it read, then runs it again after
 // each change to one of those files, each report headed by the time and what
-// changed. Waits in the kernel (inotify) between changes and watches the
-// files' folders, so an editor that saves by writing a new file and renaming
-// it over the old one is seen too. Ends on Ctrl-C (SIGINT) or SIGTERM and
-// returns the exit status: 0 then, 2 when a folder cannot be watched.
+// changed. Waits in the system between changes and watches the files'
+// folders (tools/system/watcher.h), so an editor that saves by writing a new
+// file and renaming it over the old one is seen too. Ends on Ctrl-C (and
+// SIGTERM, or the console's close on Windows) and returns the exit status:
+// 0 then, 2 when a folder cannot be watched.
 int watchAndCheck(const std::function<std::vector<std::string>()>& check, std::ostream& out,
                   std::ostream& err);

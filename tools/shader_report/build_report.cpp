@@ -1,9 +1,9 @@
 #include "tools/shader_report/build_report.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <iomanip>
 #include <sstream>
 
@@ -20,15 +20,13 @@ const char kByteOrderMark[] = "\xEF\xBB\xBF";
 // empty file, and a file that starts with a NUL, all as the empty text.
 std::string whyNothingRead(const std::string& path) {
     std::error_code error;
-    const fs::file_status status = fs::status(path, error);
+    const fs::file_status status = fs::status(fs::u8path(path), error);
     if (error) return "cannot read the file: " + error.message();
     if (fs::is_directory(status)) return "cannot read the file: it is a folder";
     if (!fs::is_regular_file(status)) return "cannot read the file: it is not a regular file";
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return "cannot read the file: " + std::string(std::strerror(errno));
-    const int first = std::fgetc(file);
-    std::fclose(file);
-    if (first == EOF) return "the file is empty";
+    std::ifstream file(fs::u8path(path), std::ios::binary);
+    if (!file) return "cannot read the file: " + std::string(std::strerror(errno));
+    if (file.get() == std::char_traits<char>::eof()) return "the file is empty";
     return "the file starts with a NUL byte, and the driver reads the text only up to it";
 }
 
@@ -47,7 +45,7 @@ std::vector<SourceDiagnostic> located(const std::vector<LogMessage>& messages, c
 
 FileReport reportStage(const ShaderStageBuild& stage, const std::string& folder) {
     FileReport file;
-    file.path = folder.empty() ? stage.path : (fs::path(folder) / stage.path).string();
+    file.path = folder.empty() ? stage.path : (fs::u8path(folder) / fs::u8path(stage.path)).u8string();
     file.source = stage.source;
     file.read = !stage.source.empty();
     file.compiled = stage.compiled;

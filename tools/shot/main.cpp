@@ -17,7 +17,6 @@
 #include "app/globals.h"
 #include "app/render_options.h"
 #include "platform/glut_startup.h"
-#include "platform/linux/display.h"
 #include "render/gl_state.h"
 #include "tools/headless/headless_context.h"
 #include "tools/shader_report/build_report.h"
@@ -25,6 +24,8 @@
 #include "tools/shot/picture_difference.h"
 #include "tools/shot/png_file.h"
 #include "tools/shot/shot_options.h"
+#include "tools/system/display.h"
+#include "tools/system/entry.h"
 
 namespace {
 
@@ -123,7 +124,7 @@ int compareWithReference(const ShotOptions& shot, const Picture& picture) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int toolMain(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
         if (argument == "--help" || argument == "-h") {
@@ -144,8 +145,8 @@ int main(int argc, char** argv) {
     }
 
     // GLUT's geometry and font routines need glutInit, and glutInit needs an
-    // X display; the drawing itself goes to the headless context.
-    platform::requireDisplay();
+    // X display on Linux; the drawing itself goes to the headless context.
+    requireGlutDisplay();
     startGlut();
     HeadlessContext context;
     if (!context.failure().empty()) return fail("no OpenGL context: " + context.failure());
