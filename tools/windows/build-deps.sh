@@ -145,17 +145,21 @@ if [[ ! -f "$png_stamp" ]]; then
   touch "$png_stamp"
 fi
 
-# The default resource limits are built only with the stand-alone programs;
-# glslangValidator comes along but is not installed into the download.
+# The default resource limits belong to the stand-alone programs, which need
+# std::mutex, absent from mingw-w64's Win32 threads; that one source file is
+# compiled by itself instead.
 if [[ ! -f "$glslang_stamp" ]]; then
   fetch_source glslang "$glslang_version"
   cmake -S glslang-src -B glslang-build -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
     -DBUILD_SHARED_LIBS=OFF -DENABLE_OPT=OFF -DENABLE_HLSL=OFF -DBUILD_TESTING=OFF \
-    -DENABLE_CTEST=OFF -DENABLE_GLSLANG_BINARIES=ON -DENABLE_SPVREMAPPER=OFF
+    -DENABLE_CTEST=OFF -DENABLE_GLSLANG_BINARIES=OFF -DENABLE_SPVREMAPPER=OFF
   cmake --build glslang-build -j "$jobs"
   cmake --install glslang-build
+  x86_64-w64-mingw32-g++ -std=c++11 -O2 -I glslang-src -c glslang-src/StandAlone/ResourceLimits.cpp \
+    -o glslang-build/ResourceLimits.obj
+  x86_64-w64-mingw32-ar rcs "$prefix/lib/libglslang-default-resource-limits.a" glslang-build/ResourceLimits.obj
   touch "$glslang_stamp"
 fi
 
