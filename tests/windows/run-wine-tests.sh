@@ -322,4 +322,61 @@ sleep 2
 xdotool key Escape
 expect_exit_zero "Escape"
 
+# --- the tools: verrine-check.exe and verrine-shot.exe ------------------------
+
+# The Linux tools' cases that apply on Windows, run from the unpacked folder.
+# Pairs sit in folders whose names hold a space and letters outside the ANSI
+# code page, given with backslashes, and must be printed back as given.
+# Standard output and error are text streams on Windows: lines end in CR LF.
+note "the tools"
+export MESA_SHADER_CACHE_DISABLE=true  # Mesa runs on the Linux side of Wine
+pairs="my shaders/é ж"
+mkdir -p "$run_dir/$pairs"
+sound_vertex=$'#version 110\nvoid main()\n{\n    gl_Position = ftransform();\n}\n'
+sound_fragment=$'#version 110\nvoid main()\n{\n    gl_FragColor = vec4(1.0);\n}\n'
+put() { printf '%s' "$2" >"$run_dir/$pairs/$1"; }
+put sound.vert "$sound_vertex"
+put sound.frag "$sound_fragment"
+put crlf.frag "${sound_fragment//$'\n'/$'\r\n'}"
+put broken.vert $'#version 110\nvoid main()\n{\n    gl_Position = undeclared;\n}\n'
+put unfed.frag $'uniform float uAmount;\nvoid main()\n{\n    gl_FragColor = vec4(uAmount);\n}\n'
+put suffix.frag $'#version 110\nvoid main()\n{\n    gl_FragColor = vec4(1.0f);\n}\n'
+put bom.frag $'\xEF\xBB\xBF'"$sound_fragment"
+put empty.frag ""
+win_pairs="my shaders\\é ж"
+
+run_tool() {  # $1: exe, then its arguments; sets status, out (both streams)
+  status=0
+  (cd "$run_dir" && wine "$@") >"$scratch/tool-out" 2>&1 || status=$?
+  out=$(tr -d '\r' <"$scratch/tool-out")
+}
+
+# name | status | text the output holds | arguments of verrine-check.exe, ";" between them
+pair() { echo "--vertex;$win_pairs\\$1;--fragment;$win_pairs\\$2"; }
+check_cases=(
+  "shipped shaders|0|verrine-check: all 2 programs compile and link|"
+  "broken pair, with caret|1|$win_pairs\\broken.vert:4:19: error: \`undeclared' undeclared
+    gl_Position = undeclared;
+                  ^|$(pair broken.vert sound.frag)"
+  "CRLF source, forward slashes|0|the program compiles and links|--vertex;$pairs/sound.vert;--fragment;$pairs/crlf.frag"
+  "unfed uniform|0|$win_pairs\\unfed.frag:1:15: warning: uniform 'uAmount' is never set|$(pair sound.vert unfed.frag)"
+  "unfed uniform, --strict|1|warning: uniform 'uAmount'|--strict;$(pair sound.vert unfed.frag)"
+  "second opinion on 1.0f|0|'floating-point suffix' : not supported for this version|$(pair sound.vert suffix.frag)"
+  "byte-order mark|1|bom.frag:1:1: error: the file starts with a UTF-8 byte-order mark|$(pair sound.vert bom.frag)"
+  "empty file|1|empty.frag: error: the file is empty|$(pair sound.vert empty.frag)"
+  "missing file|1|missing.frag: error: cannot read the file|$(pair sound.vert missing.frag)"
+  "folder for a file|1|error: cannot read the file: it is a folder|$(pair sound.vert ..)"
+  "missing folder|2|verrine-check: cannot enter no-such-folder|no-such-folder"
+)
+for case in "${check_cases[@]}"; do
+  IFS='|' read -r -d '' name want text arguments <<<"$case" || true
+  IFS=';' read -r -a args <<<"${arguments%$'\n'}"
+  started=$(date +%s%N)
+  run_tool verrine-check.exe "${args[@]}"
+  elapsed_ms=$(( ($(date +%s%N) - started) / 1000000 ))
+  [[ $status -eq $want ]] || fail "verrine-check.exe, $name: status $status, not $want:"$'\n'"$out"
+  [[ "$out" == *"$text"* ]] || fail "verrine-check.exe, $name: no \"$text\" in:"$'\n'"$out"
+  note "verrine-check.exe, $name: status $want ($elapsed_ms ms)"
+done
+
 note "all passed; pictures, standard error and the console in $artefacts"

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <map>
 
+#include "tools/system/system_error_windows.h"
 #include "tools/system/text_encoding.h"
 
 namespace {
@@ -19,18 +20,6 @@ HANDLE stopRequested = nullptr;
 BOOL WINAPI onConsoleControl(DWORD) {
     SetEvent(stopRequested);
     return TRUE;
-}
-
-std::string lastError() {
-    wchar_t* text = nullptr;
-    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                   nullptr, GetLastError(), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring message = text ? text : L"unknown error";
-    LocalFree(text);
-    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L'.')) {
-        message.pop_back();
-    }
-    return utf8FromWide(message);
 }
 
 // One folder, read asynchronously: its event is set when changes arrived.
@@ -86,9 +75,9 @@ struct FolderWatch::State {
         entry->handle = CreateFileW(wideFromUtf8(folder).c_str(), FILE_LIST_DIRECTORY,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                     FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr);
-        if (entry->handle == INVALID_HANDLE_VALUE) return "cannot watch " + folder + ": " + lastError();
+        if (entry->handle == INVALID_HANDLE_VALUE) return "cannot watch " + folder + ": " + systemMessage(GetLastError());
         entry->overlapped.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        if (!entry->listen()) return "cannot watch " + folder + ": " + lastError();
+        if (!entry->listen()) return "cannot watch " + folder + ": " + systemMessage(GetLastError());
         folders[folder] = std::move(entry);
         return "";
     }
