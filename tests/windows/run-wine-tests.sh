@@ -379,4 +379,23 @@ for case in "${check_cases[@]}"; do
   note "verrine-check.exe, $name: status $want ($elapsed_ms ms)"
 done
 
+# --watch follows a save that writes a new file and renames it over the old
+# one, and Ctrl+C (SIGINT, which Wine hands to the console handler) ends it
+# with status 0.
+watch_output="$artefacts/check-watch.txt"
+(cd "$run_dir" && exec wine verrine-check.exe --watch --vertex "$win_pairs\\sound.vert" \
+   --fragment "$win_pairs\\sound.frag") >"$watch_output" 2>&1 &
+watch_pid=$!
+watch_says() { grep -q -F "$1" "$watch_output"; }
+poll 30 watch_says "watching for changes" || fail "--watch did not start; it printed:"$'\n'"$(cat "$watch_output")"
+printf '%s' "$sound_fragment" >"$run_dir/$pairs/sound.frag.new"
+mv "$run_dir/$pairs/sound.frag.new" "$run_dir/$pairs/sound.frag"
+poll 2 watch_says "sound.frag changed" || fail "--watch missed a rename-save within 2 s"
+kill -INT "$watch_pid"
+status=0
+poll 10 eval '! kill -0 "$watch_pid" 2>/dev/null' || fail "--watch still running 10 s after Ctrl+C"
+wait "$watch_pid" || status=$?
+[[ $status -eq 0 ]] || fail "--watch: status $status after Ctrl+C"
+note "verrine-check.exe --watch: a rename-save checked again within 2 s; Ctrl+C: status 0"
+
 note "all passed; pictures, standard error and the console in $artefacts"
