@@ -167,7 +167,7 @@ FUZZ_PACKAGES  := clang libclang-rt-14-dev
 fuzz: deps
 	@./tools/install-deps.sh $(FUZZ_PACKAGES)
 	CC=clang CXX=clang++ $(call cmake_configure,$(FUZZ_BUILD_DIR),$(EVERYTHING) -DVERRINE_FUZZ=ON -DBUILD_TESTING=OFF)
-	cmake --build $(FUZZ_BUILD_DIR) --target shader_source_fuzzer raw_image_fuzzer -j $(JOBS)
+	cmake --build $(FUZZ_BUILD_DIR) --target shader_source_fuzzer raw_image_fuzzer driver_log_fuzzer png_reader_fuzzer -j $(JOBS)
 	./tools/run-fuzzers.sh $(FUZZ_BUILD_DIR)/fuzz $(FUZZ_SECONDS)
 
 # The long runs start the viewer on X servers of their own; run from here.

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/render_options.h"
+#include "render/render_options.h"
 #include "platform/win32.h"
 #include "render/gl_state.h"
 
@@ -13,14 +13,14 @@ constexpr int kOverlaySize = 500;
 constexpr int kStripesSize = 40;
 }  // namespace
 
-Application::Application() {
+Application::Application(const std::string& resources, const ShaderBuildObserver& observer) {
     // The shader set is constructed first and makes no GL call; the program
     // objects are built only once the standing GL state and the texture exist.
     std::fill(std::begin(keyStates), std::end(keyStates), false);
     fps = 0.0;
     initGL();
-    loadTextures();
-    shaderSet.loadPrograms();
+    loadTextures(resources);
+    shaderSet.loadPrograms(resources, observer);
     camera = new Camera(Vector3(0.0, 0.0, 0.0), Vector3(1.0, 1.0, 5.0));
     scene = new Scene();
 }
@@ -31,8 +31,8 @@ void Application::initGL() {
     initGLState(width, height);
 }
 
-void Application::loadTextures() {
-    texture = new Texture("resources/textures/stripes.raw", kStripesSize, kStripesSize);
+void Application::loadTextures(const std::string& resources) {
+    texture = new Texture(resources + "/textures/stripes.raw", kStripesSize, kStripesSize);
 }
 
 void Application::renderFrame() {

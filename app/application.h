@@ -16,8 +16,11 @@ public:
     static constexpr int kKeyCount = kLastKey - kFirstKey + 1;
 
     // Needs the OpenGL context current: builds the GL state, the texture,
-    // the shader programs, the camera and the scene, in that order.
-    Application();
+    // the shader programs, the camera and the scene, in that order. The data
+    // is read from `resources`; an observer is told about each shader program
+    // built (shaders/shader_build.h). The viewer takes the defaults.
+    explicit Application(const std::string& resources = kResourcesFolder,
+                         const ShaderBuildObserver& observer = nullptr);
 
     void renderFrame();
     void update();
@@ -34,7 +37,7 @@ public:
     void drawText(int x, int y, std::string text);
 
     void initGL();
-    void loadTextures();
+    void loadTextures(const std::string& resources = kResourcesFolder);
     void drawScene();
 
     ShaderSet shaderSet;

@@ -4,7 +4,7 @@
 
 #include "app/application.h"
 #include "app/frame_timer.h"
-#include "app/render_options.h"
+#include "render/render_options.h"
 #include "platform/win32.h"
 
 extern Application* application;

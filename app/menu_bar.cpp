@@ -1,39 +1,20 @@
 // The menu bar, its check marks and the commands its items send.
 
+#include <iterator>
+
 #include "app/globals.h"
 #include "app/window.h"
 
 namespace {
 
-struct MenuItem {
-    UINT commandId;
-    const char* label;
-};
+static_assert(kShowRotationPointCommand - kShowLightLocationsCommand + 1 == std::size(kDebugSwitches),
+              "one Debug command id per switch, in order");
 
-constexpr MenuItem kShaderItems[] = {
-    {kFixedPipelineMode, "Fixed Pipeline - 1"},
-    {kToonMode, "Toon - 2"},
-    {kEdgeMode, "Edge - 3"},
-};
-
-constexpr MenuItem kDebugItems[] = {
-    {kShowLightLocationsCommand, "Show Light Locations"},
-    {kShowAxisCommand, "Show Axis"},
-    {kShowBasePlaneCommand, "Show Base Plane"},
-    {kRotateSceneCommand, "Rotate Scene"},
-    {kShowRotationPointCommand, "Show Rotation Point"},
-};
-
-// The Debug toggles in command-id order, 300 to 304.
+// The Debug toggles in command-id order, 300 to 304; nullptr for any other id.
 bool* debugFlag(int commandId) {
-    switch (commandId) {
-        case kShowLightLocationsCommand: return &options->showLightLocations;
-        case kShowAxisCommand: return &options->showAxis;
-        case kShowBasePlaneCommand: return &options->showBasePlane;
-        case kRotateSceneCommand: return &options->rotateScene;
-        case kShowRotationPointCommand: return &options->showRotationPoint;
-        default: return nullptr;
-    }
+    const int index = commandId - kShowLightLocationsCommand;
+    if (index < 0 || index >= static_cast<int>(std::size(kDebugSwitches))) return nullptr;
+    return &(options->*kDebugSwitches[index].flag);
 }
 
 }  // namespace
@@ -45,13 +26,15 @@ void createMenuBar(HWND window) {
     // Only the fixed pipeline starts checked; refreshMenuChecks keeps the
     // marks in step with the state from then on.
     HMENU shader = CreateMenu();
-    for (const MenuItem& item : kShaderItems) {
-        UINT flags = item.commandId == kFixedPipelineMode ? MF_STRING | MF_CHECKED : MF_STRING;
-        AppendMenuA(shader, flags, item.commandId, item.label);
+    for (const ShaderModeName& item : kShaderModeNames) {
+        UINT flags = item.mode == kFixedPipelineMode ? MF_STRING | MF_CHECKED : MF_STRING;
+        AppendMenuA(shader, flags, static_cast<UINT>(item.mode), item.label);
     }
 
     HMENU debug = CreateMenu();
-    for (const MenuItem& item : kDebugItems) AppendMenuA(debug, MF_STRING, item.commandId, item.label);
+    for (size_t i = 0; i < std::size(kDebugSwitches); ++i) {
+        AppendMenuA(debug, MF_STRING, kShowLightLocationsCommand + i, kDebugSwitches[i].label);
+    }
 
     HMENU bar = CreateMenu();
     menuBar = bar;
@@ -75,11 +58,11 @@ void setMenuCheck(HMENU menu, UINT commandId, bool checked) {
 
 void refreshMenuChecks(HWND window) {
     HMENU menu = GetMenu(window);
-    for (const MenuItem& item : kShaderItems) {
-        setMenuCheck(menu, item.commandId, application->shaderSet.currentMode == static_cast<int>(item.commandId));
+    for (const ShaderModeName& item : kShaderModeNames) {
+        setMenuCheck(menu, static_cast<UINT>(item.mode), application->shaderSet.currentMode == item.mode);
     }
-    for (const MenuItem& item : kDebugItems) {
-        setMenuCheck(menu, item.commandId, *debugFlag(static_cast<int>(item.commandId)));
+    for (size_t i = 0; i < std::size(kDebugSwitches); ++i) {
+        setMenuCheck(menu, static_cast<UINT>(kShowLightLocationsCommand + i), options->*kDebugSwitches[i].flag);
     }
 }
 

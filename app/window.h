@@ -3,7 +3,8 @@
 
 #include "platform/win32.h"
 
-// Command ids of the menu items.
+// Command ids of the menu items. The Shader items send their mode
+// (shaders/shader_mode.h); the Debug items follow kDebugSwitches' order.
 constexpr int kQuitCommand = 110;
 constexpr int kFirstShaderCommand = 200;
 constexpr int kLastShaderCommand = 299;

@@ -1,7 +1,7 @@
 // Any bytes as a shader source file: readSource must return every line with
 // exactly one LF, never more than the file held plus one LF, and never crash.
 
-#include "app/render_options.h"
+#include "render/render_options.h"
 #include "fuzz/fuzz_file.h"
 #include "shaders/diagnostic.h"
 #include "shaders/shader_program.h"

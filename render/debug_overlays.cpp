@@ -1,7 +1,7 @@
 // The Debug menu's overlays: light marker, scene rotation, base-plane grid,
 // axis lines and the camera's rotation-point marker. Every overlay is a set
 // of unlit GL_LINES and leaves lighting and depth testing on, as it found them.
-#include "app/render_options.h"
+#include "render/render_options.h"
 #include "geometry/camera.h"
 #include "platform/gl.h"
 #include "render/light.h"

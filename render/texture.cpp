@@ -6,6 +6,10 @@
 #include <cstdio>
 #include <filesystem>
 
+namespace {
+RawImageReader rawImageReader = nullptr;
+}  // namespace
+
 Texture::Texture(std::string fileName, int width, int height) : width(width), height(height) {
     load(fileName);
 }
@@ -34,7 +38,7 @@ bool readRawImage(const std::string& fileName, std::vector<unsigned char>& pixel
 
 void Texture::load(std::string fileName) {
     std::vector<unsigned char> pixels(static_cast<std::size_t>(width) * height * 3);
-    if (!readRawImage(fileName, pixels)) {
+    if (!(rawImageReader != nullptr ? rawImageReader : readRawImage)(fileName, pixels)) {
         return;
     }
 
@@ -51,4 +55,10 @@ void Texture::load(std::string fileName) {
     // 4, which the 40-pixel rows (120 bytes) meet. GLU rescales 40 x 40 to a
     // power of two and builds every level.
     gluBuild2DMipmaps(GL_TEXTURE_2D, 3, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+}
+
+RawImageReader setRawImageReader(RawImageReader reader) {
+    const RawImageReader previous = rawImageReader;
+    rawImageReader = reader;
+    return previous;
 }

@@ -22,3 +22,9 @@ public:
 // regular file (a directory or a named pipe, say) or cannot be opened or read;
 // the pixels are then not to be used.
 bool readRawImage(const std::string& fileName, std::vector<unsigned char>& pixels);
+
+// Where Texture::load takes its pixels from: readRawImage, unless a tool
+// installs a reader of its own with the same contract. Returns the reader it
+// replaces; nullptr restores readRawImage.
+using RawImageReader = bool (*)(const std::string& fileName, std::vector<unsigned char>& pixels);
+RawImageReader setRawImageReader(RawImageReader reader);

@@ -3,11 +3,11 @@
 // only reports compile and link failures through writeDiagnostic.
 #pragma once
 
+#include <functional>
 #include <string>
-#include <vector>
 
 #include "platform/gl.h"
-#include "shaders/shader_program.h"
+#include "shaders/shader_mode.h"
 
 struct ShaderStageBuild {
     std::string path;    // as given to the program, relative to the working directory
@@ -26,7 +26,8 @@ struct ShaderBuild {
     std::string linkLog;  // kept whether or not the link failed
 };
 
-// While a record is installed, every program a ShaderProgram builds appends
-// its build to it; nullptr stops recording. Recording costs the two info-log
-// queries that a successful build otherwise skips, and changes nothing else.
-void recordShaderBuilds(std::vector<ShaderBuild>* record);
+// Told about each program a ShaderProgram builds, once it is linked. An
+// observed build reports to its observer alone: it writes no diagnostic, not
+// even the source traces. Observing costs the two info-log queries that a
+// successful build otherwise skips, and changes no OpenGL call.
+using ShaderBuildObserver = std::function<void(const ShaderBuild&)>;

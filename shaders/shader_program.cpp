@@ -5,14 +5,11 @@
 
 #include "shaders/diagnostic.h"
 #include "shaders/gl_entry_points.h"
-#include "shaders/shader_build.h"
 
 namespace {
 
-// Where builds are recorded, if anywhere, and the build and stage in progress.
-std::vector<ShaderBuild>* buildRecord = nullptr;
-ShaderBuild* recordedBuild = nullptr;
-ShaderStageBuild* recordedStage = nullptr;
+// The reader of observed builds, when a tool installs its own.
+SourceReader sourceReader = nullptr;
 
 const char kCompileFailureHeader[] = "Shader compilation failed. Printing log:\n";
 const char kLinkFailureHeader[] = "Shader program link failed. Printing log:\n";
@@ -38,8 +35,8 @@ std::string infoLog(GLuint object, PFNGLGETSHADERIVPROC getParameter,
     return std::string(buffer.data(), strnlen(buffer.data(), buffer.size()));
 }
 
-// Reports a failure under its header. While a build is recorded, the status
-// and the log are kept as well, the log even after a success: it may hold
+// Reports a failure under its header, or, while a build is recorded, keeps
+// the status and the log instead, the log even after a success: it may hold
 // the driver's warnings.
 void checkStatus(GLuint object, GLenum statusName, PFNGLGETSHADERIVPROC getParameter,
                  PFNGLGETSHADERINFOLOGPROC getLog, const char* failureHeader, bool* recordedSuccess,
@@ -50,72 +47,78 @@ void checkStatus(GLuint object, GLenum statusName, PFNGLGETSHADERIVPROC getParam
     if (recordedLog != nullptr) {
         *recordedSuccess = succeeded;
         *recordedLog = log;
+        return;
     }
     if (!succeeded) writeDiagnostic("", failureHeader + std::string(kLogRule) + log);
 }
 
 }  // namespace
 
-ShaderProgram::ShaderProgram(ShaderMode mode, std::string vertexPath, std::string fragmentPath)
+ShaderProgram::ShaderProgram(ShaderMode mode, std::string vertexPath, std::string fragmentPath,
+                             const ShaderBuildObserver& observer)
     : mode(mode), program(0) {
-    if (mode != kFixedPipelineMode) buildProgram(vertexPath, fragmentPath);
+    if (mode == kFixedPipelineMode) return;
+    if (!observer) {
+        buildProgram(vertexPath, fragmentPath);
+        return;
+    }
+    ShaderBuild build;
+    build.mode = mode;
+    buildProgram(vertexPath, fragmentPath, &build);
+    observer(build);
 }
 
 // Shaders are attached and linked even when their compile failed; nothing is
 // ever detached or deleted.
-void ShaderProgram::buildProgram(std::string vertexPath, std::string fragmentPath) {
-    if (buildRecord != nullptr) {
-        buildRecord->emplace_back();
-        recordedBuild = &buildRecord->back();
-        recordedBuild->mode = mode;
-    }
-    GLuint vertexShader = compileShader(vertexPath, false);
-    GLuint fragmentShader = compileShader(fragmentPath, true);
+void ShaderProgram::buildProgram(std::string vertexPath, std::string fragmentPath, ShaderBuild* record) {
+    GLuint vertexShader = compileShader(vertexPath, false, record ? &record->vertex : nullptr);
+    GLuint fragmentShader = compileShader(fragmentPath, true, record ? &record->fragment : nullptr);
     program = glCreateProgram();
     glAttachShader(program, vertexShader);
     glAttachShader(program, fragmentShader);
     glLinkProgram(program);
-    checkLinkStatus(program);
-    if (recordedBuild != nullptr) recordedBuild->program = program;
-    recordedBuild = nullptr;
+    checkLinkStatus(program, record);
+    if (record != nullptr) record->program = program;
 }
 
 // A shader that could not be created is reported and then carried through
 // the remaining steps as name 0, which OpenGL ignores.
-GLuint ShaderProgram::compileShader(std::string path, bool isFragment) {
+GLuint ShaderProgram::compileShader(std::string path, bool isFragment, ShaderStageBuild* record) {
     GLuint shader = glCreateShader(isFragment ? GL_FRAGMENT_SHADER : GL_VERTEX_SHADER);
-    if (shader == 0) writeDiagnostic("", "Shader failed to correctly initialize.");
-    std::string text = readSource(path);
+    if (shader == 0 && record == nullptr) writeDiagnostic("", "Shader failed to correctly initialize.");
+    std::string text = record == nullptr       ? readSource(path)
+                       : sourceReader != nullptr ? sourceReader(path)
+                                                 : readSourceUntraced(path);
     // One NUL-terminated string: the driver sees the text up to its first NUL.
     const GLchar* source = text.c_str();
     glShaderSource(shader, 1, &source, nullptr);
     glCompileShader(shader);
-    if (recordedBuild != nullptr) {
-        recordedStage = isFragment ? &recordedBuild->fragment : &recordedBuild->vertex;
-        recordedStage->path = path;
-        recordedStage->source = source;
-        recordedStage->shader = shader;
+    if (record != nullptr) {
+        record->path = path;
+        record->source = source;
+        record->shader = shader;
     }
-    checkCompileStatus(shader);
-    recordedStage = nullptr;
+    checkCompileStatus(shader, record);
     return shader;
 }
 
-void ShaderProgram::checkCompileStatus(GLuint shader) {
+void ShaderProgram::checkCompileStatus(GLuint shader, ShaderStageBuild* record) {
     checkStatus(shader, GL_COMPILE_STATUS, glGetShaderiv, glGetShaderInfoLog, kCompileFailureHeader,
-                recordedStage ? &recordedStage->compiled : nullptr,
-                recordedStage ? &recordedStage->log : nullptr);
+                record ? &record->compiled : nullptr, record ? &record->log : nullptr);
 }
 
 // A program that fails to link cannot be put in use: the mode would show as
 // active while another program draws, so the failure is reported.
-void ShaderProgram::checkLinkStatus(GLuint program) {
+void ShaderProgram::checkLinkStatus(GLuint program, ShaderBuild* record) {
     checkStatus(program, GL_LINK_STATUS, glGetProgramiv, glGetProgramInfoLog, kLinkFailureHeader,
-                recordedBuild ? &recordedBuild->linked : nullptr,
-                recordedBuild ? &recordedBuild->linkLog : nullptr);
+                record ? &record->linked : nullptr, record ? &record->linkLog : nullptr);
 }
 
-void recordShaderBuilds(std::vector<ShaderBuild>* record) { buildRecord = record; }
+SourceReader setSourceReader(SourceReader reader) {
+    const SourceReader previous = sourceReader;
+    sourceReader = reader;
+    return previous;
+}
 
 // The choice rests on the mode, not on the name: the fixed pipeline is
 // selected by program 0 even if a shader mode's program name is 0 as well.

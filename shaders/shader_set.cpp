@@ -2,10 +2,20 @@
 
 namespace {
 
-const char kToonVertexPath[] = "resources/shaders/testVertex.txt";
-const char kToonFragmentPath[] = "resources/shaders/testFragment.txt";
-const char kEdgeVertexPath[] = "resources/shaders/edgeVertex.txt";
-const char kEdgeFragmentPath[] = "resources/shaders/edgeFragment.txt";
+const char kToonVertexFile[] = "/shaders/testVertex.txt";
+const char kToonFragmentFile[] = "/shaders/testFragment.txt";
+const char kEdgeVertexFile[] = "/shaders/edgeVertex.txt";
+const char kEdgeFragmentFile[] = "/shaders/edgeFragment.txt";
+
+// The shaders a replaced program leaves attached, which would otherwise
+// outlive it.
+void deleteProgramAndShaders(GLuint program) {
+    GLuint shaders[2] = {0, 0};
+    GLsizei count = 0;
+    glGetAttachedShaders(program, 2, &count, shaders);
+    for (GLsizei i = 0; i < count; ++i) glDeleteShader(shaders[i]);
+    glDeleteProgram(program);
+}
 
 }  // namespace
 
@@ -13,11 +23,11 @@ ShaderSet::ShaderSet() : currentMode(kFixedPipelineMode) {}
 
 // The toon program is built before the edge program; the fixed pipeline is in
 // use when the first frame is drawn.
-void ShaderSet::loadPrograms() {
+void ShaderSet::loadPrograms(const std::string& resources, const ShaderBuildObserver& observer) {
     currentMode = kFixedPipelineMode;
     ShaderProgram fixedPipeline(kFixedPipelineMode, "", "");
-    ShaderProgram toon(kToonMode, kToonVertexPath, kToonFragmentPath);
-    ShaderProgram edge(kEdgeMode, kEdgeVertexPath, kEdgeFragmentPath);
+    ShaderProgram toon(kToonMode, resources + kToonVertexFile, resources + kToonFragmentFile, observer);
+    ShaderProgram edge(kEdgeMode, resources + kEdgeVertexFile, resources + kEdgeFragmentFile, observer);
     programs.push_back(fixedPipeline);
     programs.push_back(toon);
     programs.push_back(edge);
@@ -36,6 +46,20 @@ void ShaderSet::setMode(int id) {
     currentMode = id;
 }
 
+void ShaderSet::replace(const ShaderProgram& program) {
+    for (ShaderProgram& entry : programs) {
+        if (entry.mode != program.mode) continue;
+        const GLuint replaced = entry.program;
+        entry = program;
+        // Deleting a program in use would only defer its deletion.
+        if (currentMode == program.mode) entry.use();
+        if (replaced != 0 && replaced != program.program) deleteProgramAndShaders(replaced);
+        return;
+    }
+    programs.push_back(program);
+    if (currentMode == program.mode) programs.back().use();
+}
+
 GLuint ShaderSet::currentProgram() {
     for (const ShaderProgram& entry : programs) {
         if (entry.mode == currentMode) return entry.program;
@@ -48,6 +72,6 @@ void setCameraPosition(GLuint program, const Vector3& eye) {
                                  static_cast<GLfloat>(eye.z)};
     // Looked up by name every frame, in every mode: in the fixed pipeline the
     // program is 0, the location -1 and the upload has no effect.
-    const GLint location = glGetUniformLocation(program, "CAMERA_POSITION");
+    const GLint location = glGetUniformLocation(program, kCameraPositionUniform);
     glUniform3fv(location, 1, position);
 }

@@ -2,7 +2,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/render_options.h"
+#include "render/render_options.h"
 #include "shaders/diagnostic.h"
 #include "shaders/shader_program.h"
 
@@ -12,15 +12,18 @@
 // the result is empty. Only a regular file is opened: a directory would fail
 // at its first read anyway, a named pipe would hold start-up until something
 // writes to it, and a device such as /dev/zero would never end.
-std::string ShaderProgram::readSource(std::string path) {
-    std::string result;
-    // Paths are UTF-8 (the tools take them from the user); on Windows the
-    // file is then opened through the wide-character calls.
+std::string ShaderProgram::readSourceUntraced(const std::string& path) {
+    // Paths are UTF-8; on Windows the file is then opened through the
+    // wide-character calls.
     const std::filesystem::path filePath = std::filesystem::u8path(path);
     std::ifstream file;
     std::error_code unused;
     if (std::filesystem::is_regular_file(filePath, unused)) file.open(filePath, std::ios::in | std::ios::binary);
-    traceFilePath(path);
+    return readSourceLines(file);
+}
+
+std::string readSourceLines(std::istream& file) {
+    std::string result;
     std::string line;
     while (std::getline(file, line)) {
         const bool endedByLineFeed = !file.eof();
@@ -28,8 +31,14 @@ std::string ShaderProgram::readSource(std::string path) {
         result += line;
         result += '\n';
     }
-    traceSourceText(result);
     return result;
+}
+
+std::string ShaderProgram::readSource(std::string path) {
+    traceFilePath(path);
+    std::string text = readSourceUntraced(path);
+    traceSourceText(text);
+    return text;
 }
 
 void ShaderProgram::traceFilePath(std::string path) {

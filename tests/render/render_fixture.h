@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "app/application.h"
-#include "app/render_options.h"
+#include "render/render_options.h"
 #include "platform/gl.h"
 #include "platform/glut_startup.h"
 #include "tests/support/scene_pixels.h"

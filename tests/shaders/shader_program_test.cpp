@@ -96,6 +96,23 @@ TEST_F(ShaderProgramBuild, BrokenVertexSourceGivesOneCompileReportWithTheDriverL
     EXPECT_EQ(reports[1].rfind(kLinkReportHeader, 0), 0u) << reports[1];
     EXPECT_NE(program.program, 0u);
     EXPECT_FALSE(isLinked(program.program));
+
+    // Observed, the same build is told to the observer alone, traces included.
+    CapturedDiagnostics observedCapture;
+    std::vector<ShaderBuild> builds;
+    const ShaderProgram observed(kToonMode, vertex, fragment,
+                                 [&builds](const ShaderBuild& build) { builds.push_back(build); });
+    EXPECT_TRUE(observedCapture.all().empty());
+    ASSERT_EQ(builds.size(), 1u);
+    EXPECT_EQ(builds[0].mode, kToonMode);
+    EXPECT_EQ(builds[0].program, observed.program);
+    EXPECT_EQ(builds[0].vertex.path, vertex);
+    EXPECT_FALSE(builds[0].vertex.compiled);
+    EXPECT_EQ(builds[0].vertex.log, driverLog);
+    EXPECT_TRUE(builds[0].fragment.compiled);
+    EXPECT_EQ(builds[0].fragment.source, kSoundFragment);
+    EXPECT_FALSE(builds[0].linked);
+    EXPECT_FALSE(builds[0].linkLog.empty());
 }
 
 TEST_F(ShaderProgramBuild, LinkFailureIsReportedWithTheProgramLog) {

@@ -74,6 +74,35 @@ TEST_F(ShaderSetModes, IdWithoutProgramKeepsTheProgramInUse) {
     EXPECT_EQ(programInUse(), programOf(kEdgeMode));
 }
 
+// A live reload replaces a program many times: each replaced program and
+// its shaders are deleted, and the active mode draws with the newest.
+TEST_F(ShaderSetModes, ReplaceDeletesWhatItReplacesAndKeepsTheActiveModeInUse) {
+    const GLuint edge = programOf(kEdgeMode);
+    shaders.setMode(kToonMode);
+    for (int i = 0; i < 20; ++i) {
+        const GLuint old = programOf(kToonMode);
+        GLuint oldShaders[2] = {0, 0};
+        GLsizei count = 0;
+        glGetAttachedShaders(old, 2, &count, oldShaders);
+        ASSERT_EQ(count, 2);
+
+        shaders.replace(ShaderProgram(kToonMode, "resources/shaders/testVertex.txt",
+                                      "resources/shaders/testFragment.txt"));
+        ASSERT_NE(programOf(kToonMode), old);
+        EXPECT_EQ(programInUse(), programOf(kToonMode));
+        EXPECT_FALSE(glIsProgram(old));
+        EXPECT_FALSE(glIsShader(oldShaders[0]) || glIsShader(oldShaders[1]));
+    }
+    EXPECT_EQ(shaders.programs.size(), 3u);
+
+    // An inactive mode's program is replaced without being put in use.
+    shaders.replace(ShaderProgram(kEdgeMode, "resources/shaders/edgeVertex.txt",
+                                  "resources/shaders/edgeFragment.txt"));
+    EXPECT_FALSE(glIsProgram(edge));
+    EXPECT_EQ(programInUse(), programOf(kToonMode));
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
 // Only the edge sources are present: the toon program fails to link, is
 // reported, and choosing it leaves the edge program in use.
 TEST(ShaderSetMissingFiles, ModeWithoutSourcesKeepsThePreviousProgram) {

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/render_options.h"
+#include "render/render_options.h"
 #include "shaders/shader_program.h"
 #include "tests/shaders/captured_diagnostics.h"
 #include "tests/support/named_pipe.h"

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -51,8 +52,9 @@ public:
     }
     std::string root() const { return scratch_.path().string(); }
     std::string operator/(const std::string& path) const { return scratch_ / path; }
-    void write(const std::string& path, const std::string& text) const {
+    std::string write(const std::string& path, const std::string& text) const {
         std::ofstream(scratch_ / path, std::ios::binary | std::ios::trunc) << text;
+        return scratch_ / path;
     }
 
 private:
@@ -306,7 +308,7 @@ bool waitForText(const std::string& path, const std::string& text, int occurrenc
     return false;
 }
 
-TEST(VerrineCheck, WatchReportsAfterEachSaveIdlesAndStopsOnCtrlC) {
+TEST(VerrineCheck, WatchReportsAfterEachSaveIdlesAndStopsAtOnce) {
     ShaderFolder folder;
     ScratchFolder output;
     unsetenv("DISPLAY");
@@ -339,6 +341,20 @@ TEST(VerrineCheck, WatchReportsAfterEachSaveIdlesAndStopsOnCtrlC) {
     kill(watcher.pid(), SIGINT);
     EXPECT_EQ(watcher.waitForExit(std::chrono::seconds(5)), 0);
     EXPECT_EQ(readWholeFile(output / "err"), "");
+
+    // A stop in the middle of a check the driver takes long over (chained
+    // macros, tens of seconds) is acted on at once: Ctrl-C with status 0,
+    // SIGTERM as a death by that signal.
+    std::string macros = "#define M0 1.0\n";
+    for (int i = 1; i < 40000; ++i) macros += "#define M" + std::to_string(i) + " M" + std::to_string(i - 1) + "\n";
+    const std::string slow = folder.write("slow.frag", macros + "void main() { gl_FragColor = vec4(M39999); }\n");
+    for (int stop : {SIGINT, SIGTERM}) {
+        ChildProcess checking(capturedInto(output, {VERRINE_CHECK_PATH, "--watch", "--no-reference", "--vertex",
+                                                    folder / kToonVertex, "--fragment", slow}));
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+        kill(checking.pid(), stop);
+        EXPECT_EQ(checking.waitForExit(std::chrono::seconds(2)), stop == SIGINT ? 0 : 128 + SIGTERM);
+    }
 }
 
 TEST(VerrineCheck, WithoutAContextSaysSoInOneLineAndExits2) {
@@ -351,30 +367,94 @@ TEST(VerrineCheck, WithoutAContextSaysSoInOneLineAndExits2) {
     EXPECT_EQ(countOccurrences(result.err, "\n"), 1) << result.err;
 }
 
-TEST(VerrineCheck, BadArgumentsOrFolderExit2) {
-    const std::vector<std::vector<std::string>> mistakes = {
-        {"--strictly"},
-        {"a", "b"},
-        {"--vertex", "a.vert"},
-        {"--fragment", "a.frag"},
-        {"--vertex"},
-        {"--vertex", "a.vert", "--fragment", "a.frag", "folder"},
-    };
-    for (const std::vector<std::string>& arguments : mistakes) {
-        const ProcessResult result = check(arguments);
-        const std::string shown = testing::PrintToString(arguments);
-        EXPECT_EQ(result.status, 2) << shown;
-        EXPECT_EQ(result.err.rfind("verrine-check: ", 0), 0u) << shown << result.err;
-        EXPECT_TRUE(contains(result.err, "\nusage: verrine-check [--verbose]")) << shown << result.err;
-    }
-
-    const ProcessResult missing = check({"/nonexistent/folder"});
-    EXPECT_EQ(missing.status, 2);
-    EXPECT_EQ(missing.err, "verrine-check: cannot enter /nonexistent/folder: No such file or directory\n");
-    const ProcessResult unwatchable = check({"--watch"}, "/");
-    EXPECT_EQ(unwatchable.status, 2);
-    EXPECT_TRUE(contains(unwatchable.err, "verrine-check: cannot watch resources/shaders: No such file or directory\n"))
-        << unwatchable.err;
+// Sums of N terms: the driver's compiler recurses once per term.
+std::string sumShader(int terms) {
+    std::string sum = "1.0";
+    for (int i = 1; i < terms; ++i) sum += "+1.0";
+    return "void main() { gl_FragColor = vec4(" + sum + "); }\n";
 }
+
+// What a careless or hostile user may give, and the one line each gets. In
+// arguments and lines, "@" stands for the scratch folder; files named
+// pair.frag is written there from `fragment` first, and "fifo" and "folder"
+// exist there too. Arguments {"+", FILE} check FILE with a sound vertex side.
+struct BadInput {
+    const char* name;
+    std::vector<std::string> arguments;
+    std::string fragment;  // pair.frag's bytes, when the case writes it
+    int status;
+    std::string line;      // in the standard output or error
+    std::string workingDirectory = "";
+};
+
+const BadInput kBadInputs[] = {
+    {"UnknownOption", {"--strictly"}, "", 2, "verrine-check: unknown option --strictly\nusage: verrine-check"},
+    {"TwoFolders", {"a", "b"}, "", 2, "verrine-check: more than one DIR given\nusage: verrine-check"},
+    {"VertexAlone", {"--vertex", "a.vert"}, "", 2, "verrine-check: --vertex and --fragment go together: a program needs both stages\nusage: verrine-check"},
+    {"FragmentAlone", {"--fragment", "a.frag"}, "", 2, "verrine-check: --vertex and --fragment go together: a program needs both stages\nusage: verrine-check"},
+    {"VertexWithoutFile", {"--vertex"}, "", 2, "verrine-check: --vertex needs a file\nusage: verrine-check"},
+    {"PairAndFolder", {"--vertex", "a.vert", "--fragment", "a.frag", "folder"}, "", 2,
+     "verrine-check: give either DIR or --vertex and --fragment, not both\nusage: verrine-check"},
+    {"MissingFolder", {"/nonexistent/folder"}, "", 2,
+     "verrine-check: cannot enter /nonexistent/folder: No such file or directory\n"},
+    {"NothingToWatch", {"--watch"}, "", 2, "verrine-check: cannot watch resources/shaders: No such file or directory\n", "/"},
+    // Read through one descriptor, opened without waiting: nothing blocks.
+    {"Fifo", {"+", "@/fifo"}, "", 1, "@/fifo: error: cannot read the file: it is not a regular file\n"},
+    {"Zeros", {"+", "/dev/zero"}, "", 1, "/dev/zero: error: cannot read the file: it is not a regular file\n"},
+    {"Random", {"+", "/dev/urandom"}, "", 1, "/dev/urandom: error: cannot read the file: it is not a regular file\n"},
+    {"Folder", {"+", "@/folder"}, "", 1, "@/folder: error: cannot read the file: it is a folder\n"},
+    // The driver stops at a NUL; the report says so where it is.
+    {"NulInTheMiddle", {"+", "@/pair.frag"}, "void main()\n{\n    gl_" + std::string(1, '\0') + "FragColor = vec4(1.0);\n}\n",
+     1, "@/pair.frag:3:8: error: a NUL byte here, and the driver reads the text only up to it\n    gl_\n       ^\n"},
+    {"NulAfterTheEnd", {"+", "@/pair.frag"}, kSoundFragment + std::string(1, '\0') + "junk", 0,
+     "@/pair.frag:6: warning: a NUL byte here, and the driver reads the text only up to it\n"},
+    // Judged by the driver, as the viewer has it judged.
+    {"InvalidUtf8", {"+", "@/pair.frag"}, "void main() { gl_FragColor = vec4(1.0); \xFF\xFE }\n", 1,
+     "@/pair.frag: does not compile\n"},
+    {"MillionCharacterLine", {"+", "@/pair.frag"}, kSoundFragment + ("//" + std::string(1000000, 'x')) + "\n", 0,
+     "verrine-check: the program compiles and links\n"},
+    // Mesa needs about 10 MiB of stack for this sum, more than the usual 8.
+    {"DeepSum", {"+", "@/pair.frag"}, sumShader(20000), 0, "verrine-check: the program compiles and links\n"},
+    // Deeper than even the tool's stack: one line, and status 1 as a failed compile.
+    {"DeeperSum", {"+", "@/pair.frag"}, sumShader(160000), 1,
+     "verrine-check: @/pair.frag: the OpenGL driver crashed while compiling it\n"},
+};
+
+std::string inFolder(std::string text, const ScratchFolder& folder) {
+    for (size_t at = text.find('@'); at != std::string::npos; at = text.find('@', at)) {
+        text.replace(at, 1, folder.path().string());
+    }
+    return text;
+}
+
+void PrintTo(const BadInput& bad, std::ostream* out) { *out << bad.name; }
+
+class BadInputs : public testing::TestWithParam<BadInput> {};
+
+TEST_P(BadInputs, GetOneClearLineAndTheirStatus) {
+    const BadInput& bad = GetParam();
+    ScratchFolder folder;
+    ASSERT_EQ(mkfifo((folder / "fifo").c_str(), 0600), 0);
+    fs::create_directory(folder / "folder");
+    if (!bad.fragment.empty()) folder.write("pair.frag", bad.fragment);
+    std::vector<std::string> arguments;
+    for (const std::string& argument : bad.arguments) arguments.push_back(inFolder(argument, folder));
+    if (arguments.front() == "+") {
+        arguments = {"--no-reference", "--vertex", folder.write("pair.vert", kSoundVertex), "--fragment", arguments[1]};
+    }
+    const auto start = std::chrono::steady_clock::now();
+    const ProcessResult result = check(arguments, bad.workingDirectory);
+    const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_EQ(result.status, bad.status) << result.out << result.err;
+    EXPECT_TRUE(contains(result.out + result.err, inFolder(bad.line, folder))) << result.out.substr(0, 2000) << result.err;
+    // Quick even on a loaded machine: nothing waits, nothing runs away.
+    EXPECT_LT(seconds, 10.0);
+    if (bad.status == 2) {
+        EXPECT_EQ(result.err.rfind("verrine-check: ", 0), 0u) << result.err;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(VerrineCheck, BadInputs, testing::ValuesIn(kBadInputs),
+                         [](const testing::TestParamInfo<BadInput>& info) { return std::string(info.param.name); });
 
 }  // namespace

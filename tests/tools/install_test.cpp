@@ -83,7 +83,14 @@ TEST_F(InstalledVerrine, LauncherWorksThroughASymbolicLink) {
     EXPECT_EQ(countOccurrences(viewer.err, "--- Shader text ---\n#version"), 4) << viewer.err;
 }
 
-TEST_F(InstalledVerrine, CheckPassesOnTheInstalledResources) {
+// The installed verrine-shot finds the installed data from wherever it starts.
+TEST_F(InstalledVerrine, ToolsWorkOnTheInstalledResources) {
+    const ProcessResult shot = runProgram({prefix_ / "bin/verrine-shot", elsewhere_ / "out.png", "--size", "8x8"},
+                                          elsewhere_.path().string());
+    EXPECT_EQ(shot.status, 0) << shot.err;
+    EXPECT_EQ(shot.err, "verrine-shot: the scene's data from " +
+                            (fs::canonical(prefix_.path()) / "share/verrine/resources").string() + "\n");
+
     unsetenv("DISPLAY");
     const ProcessResult check = runProgram({prefix_ / "bin/verrine-check", prefix_ / "share/verrine"},
                                            elsewhere_.path().string());

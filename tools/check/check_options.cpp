@@ -1,8 +1,28 @@
 #include "tools/check/check_options.h"
 
-const char kCheckUsage[] =
+namespace {
+
+const char kUsage[] =
     "usage: verrine-check [--verbose] [--strict] [--no-reference] [--watch]\n"
     "                     [DIR | --vertex FILE --fragment FILE]\n";
+
+const char kHelp[] =
+    "Compiles and links the toon and edge shader programs from DIR/resources/shaders (DIR\n"
+    "defaults to the working directory), or the one program of --vertex and --fragment,\n"
+    "exactly as the viewer does, with no display. Each message is printed as compilers print\n"
+    "them, PATH:LINE:COLUMN: error: message, with the source line and a caret under the column.\n"
+    "  --verbose       also print each file's text with line numbers\n"
+    "  --strict        warnings fail the check too\n"
+    "  --no-reference  no second opinion from the reference compiler (glslang)\n"
+    "  --watch         stay running and check again whenever a file changes\n"
+    "  --version       print the version and exit\n"
+    "Warnings: uniforms and attributes the viewer never feeds, and files on which the\n"
+    "driver and the reference compiler disagree.\n"
+    "Exit status: 0 all compile and link, 1 something fails, 2 the check cannot run.\n";
+
+}  // namespace
+
+const ToolDescription kCheckTool = {"verrine-check", kUsage, kHelp};
 
 bool parseCheckOptions(int count, const char* const* arguments, CheckOptions& options,
                        std::string& problem) {
@@ -17,12 +37,8 @@ bool parseCheckOptions(int count, const char* const* arguments, CheckOptions& op
             options.reference = false;
         } else if (argument == "--watch") {
             options.watch = true;
-        } else if (argument == "--vertex" || argument == "--fragment") {
-            if (i + 1 == count || arguments[i + 1][0] == '\0') {
-                problem = argument + " needs a file";
-                return false;
-            }
-            (argument == "--vertex" ? options.vertexPath : options.fragmentPath) = arguments[++i];
+        } else if (takeShaderPairOption(count, arguments, i, options.pair, problem)) {
+            if (!problem.empty()) return false;
         } else if (!argument.empty() && argument[0] == '-') {
             problem = "unknown option " + argument;
             return false;
@@ -34,11 +50,9 @@ bool parseCheckOptions(int count, const char* const* arguments, CheckOptions& op
             folderGiven = true;
         }
     }
-    if (options.vertexPath.empty() != options.fragmentPath.empty()) {
-        problem = "--vertex and --fragment go together: a program needs both stages";
-        return false;
-    }
-    if (folderGiven && options.pairGiven()) {
+    problem = options.pair.problem();
+    if (!problem.empty()) return false;
+    if (folderGiven && options.pair.given()) {
         problem = "give either DIR or --vertex and --fragment, not both";
         return false;
     }

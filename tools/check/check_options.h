@@ -3,19 +3,18 @@
 
 #include <string>
 
+#include "tools/common/command_line.h"
+
 struct CheckOptions {
     std::string folder;        // DIR: where resources/shaders is; empty for the working directory
-    std::string vertexPath;    // a pair given by hand instead of the viewer's programs
-    std::string fragmentPath;
+    ShaderPair pair;
     bool showSources = false;  // --verbose
     bool strict = false;       // warnings fail the check
     bool reference = true;     // the reference compiler's second opinion
     bool watch = false;
-
-    bool pairGiven() const { return !vertexPath.empty(); }
 };
 
-extern const char kCheckUsage[];
+extern const ToolDescription kCheckTool;
 
 // Fills `options` from the arguments after the program name. On a mistake,
 // returns false with one line saying what is wrong in `problem`.

@@ -2,9 +2,10 @@
 // one pair of files, with no display, and reports as compilers do.
 //
 // Exit status: 0 when every file compiles and every program links, 1 when
-// anything fails (or, with --strict, anything is warned about), 2 when the
-// check cannot run (bad arguments, DIR cannot be entered, no OpenGL 2.0
-// context). In watch mode: 0 when stopped with Ctrl-C.
+// anything fails (or, with --strict, anything is warned about, or the driver
+// crashes on a file), 2 when the check cannot run (bad arguments, DIR cannot
+// be entered, no OpenGL 2.0 context). In watch mode: 0 when stopped with
+// Ctrl-C.
 
 #include <filesystem>
 #include <iostream>
@@ -16,40 +17,14 @@
 #include "tools/check/watch.h"
 #include "tools/headless/headless_context.h"
 #include "tools/system/entry.h"
-
-namespace {
-
-const char kHelp[] =
-    "Compiles and links the toon and edge shader programs from DIR/resources/shaders (DIR\n"
-    "defaults to the working directory), or the one program of --vertex and --fragment,\n"
-    "exactly as the viewer does, with no display. Each message is printed as compilers print\n"
-    "them, PATH:LINE:COLUMN: error: message, with the source line and a caret under the column.\n"
-    "  --verbose       also print each file's text with line numbers\n"
-    "  --strict        warnings fail the check too\n"
-    "  --no-reference  no second opinion from the reference compiler (glslang)\n"
-    "  --watch         stay running and check again whenever a file changes\n"
-    "Warnings: uniforms and attributes the viewer never feeds, and files on which the\n"
-    "driver and the reference compiler disagree.\n"
-    "Exit status: 0 all compile and link, 1 something fails, 2 the check cannot run.\n";
-
-int usageError(const std::string& problem) {
-    std::cerr << "verrine-check: " << problem << '\n' << kCheckUsage;
-    return 2;
-}
-
-}  // namespace
+#include "tools/system/tool_start.h"
 
 int toolMain(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string argument = argv[i];
-        if (argument == "--help" || argument == "-h") {
-            std::cout << kCheckUsage << kHelp;
-            return 0;
-        }
-    }
+    startTool("verrine-check", argv);
+    if (answeredHelpOrVersion(kCheckTool, argc - 1, argv + 1, std::cout)) return 0;
     CheckOptions options;
     std::string problem;
-    if (!parseCheckOptions(argc - 1, argv + 1, options, problem)) return usageError(problem);
+    if (!parseCheckOptions(argc - 1, argv + 1, options, problem)) return usageError(kCheckTool, problem);
 
     // The viewer reads its sources relative to its working directory; the
     // check does the same from DIR, and shows the paths with DIR in front.

@@ -3,6 +3,7 @@
 #include "shaders/shader_set.h"
 #include "tools/check/unfed_inputs.h"
 #include "tools/shader_report/build_report.h"
+#include "tools/shader_report/scene_inputs.h"
 
 namespace {
 
@@ -29,10 +30,7 @@ std::string describeDriver() {
 }
 
 std::string programName(ShaderMode mode, bool pairGiven) {
-    if (pairGiven) return "program";
-    if (mode == kToonMode) return "toon program";
-    if (mode == kEdgeMode) return "edge program";
-    return "mode " + std::to_string(mode) + " program";
+    return pairGiven ? "program" : shaderModeName(mode) + " program";
 }
 
 // Says where the driver and the reference compiler disagree on a file.
@@ -91,20 +89,22 @@ ShaderCheck::ShaderCheck(const CheckOptions& options) : options_(options), drive
 }
 
 bool ShaderCheck::run(std::ostream& out) {
-    const std::vector<ShaderBuild> builds = recordBuilds([this] {
-        if (options_.pairGiven()) {
-            const ShaderProgram pair(kToonMode, options_.vertexPath, options_.fragmentPath);
+    std::vector<ShaderBuild> builds;
+    const ShaderBuildObserver record = [&builds](const ShaderBuild& build) { builds.push_back(build); };
+    readSceneInputs([&] {
+        if (options_.pair.given()) {
+            const ShaderProgram pair(kToonMode, options_.pair.vertexPath, options_.pair.fragmentPath, record);
         } else {
-            ShaderSet().loadPrograms();
+            ShaderSet().loadPrograms(kResourcesFolder, record);
         }
     });
 
     files_.clear();
     size_t failed = 0;
     int warnings = 0;
-    const std::string folder = options_.pairGiven() ? "" : options_.folder;
+    const std::string folder = options_.pair.given() ? "" : options_.folder;
     for (const ShaderBuild& build : builds) {
-        ProgramReport report = reportBuild(build, programName(build.mode, options_.pairGiven()), folder);
+        ProgramReport report = reportBuild(build, programName(build.mode, options_.pair.given()), folder);
         if (build.linked) addUnfedInputWarnings(build.program, report);
         if (reference_) {
             addSecondOpinion(*reference_, driver_, report.vertex, false);

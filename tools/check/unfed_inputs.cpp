@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-namespace {
+#include "shaders/shader_set.h"
 
-const char kCameraUniform[] = "CAMERA_POSITION";
+namespace {
 
 struct ActiveInput {
     std::string name;  // without an array index or struct member
@@ -134,7 +134,7 @@ bool isSampler(GLenum type) {
 // Why the viewer leaves a uniform unfed, or an empty text when it feeds it.
 std::string unfedUniform(const ActiveInput& uniform) {
     const std::string quoted = "uniform '" + uniform.name + "'";
-    if (uniform.name == kCameraUniform) {
+    if (uniform.name == kCameraPositionUniform) {
         if (uniform.type == GL_FLOAT_VEC3) return "";
         return quoted + " is never set: the viewer sets it as a vec3, and it is declared as another type";
     }
@@ -143,8 +143,8 @@ std::string unfedUniform(const ActiveInput& uniform) {
         return quoted + " reads texture unit 0, where the viewer binds only the 2D stripes texture; "
                         "a sampler of another kind finds no texture there";
     }
-    return quoted + " is never set, so it stays zero: the viewer sets only CAMERA_POSITION "
-                    "(use the built-in state, such as gl_ModelViewMatrix, instead)";
+    return quoted + " is never set, so it stays zero: the viewer sets only " + kCameraPositionUniform +
+           " (use the built-in state, such as gl_ModelViewMatrix, instead)";
 }
 
 std::string unfedAttribute(const ActiveInput& attribute) {

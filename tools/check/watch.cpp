@@ -3,6 +3,7 @@
 #include <ctime>
 #include <set>
 
+#include "tools/system/signals.h"
 #include "tools/system/watcher.h"
 
 namespace {
@@ -24,6 +25,9 @@ std::string joined(const std::set<std::string>& names) {
 
 int watchAndCheck(const std::function<std::vector<std::string>()>& check, std::ostream& out,
                   std::ostream& err) {
+    // A stop ends the process at once, even in the middle of a check the
+    // driver takes long over; everything printed is flushed before a wait.
+    endOnStopSignals();
     FolderWatch folders;
     out << '[' << now() << "] checking\n";
     for (bool first = true;; first = false) {
@@ -33,9 +37,9 @@ int watchAndCheck(const std::function<std::vector<std::string>()>& check, std::o
             return 2;
         }
         if (first) out << '[' << now() << "] watching for changes; Ctrl-C stops" << std::endl;
+        out.flush();
         std::set<std::string> changed;
-        if (!folders.waitForChange(changed)) break;
-        out << '[' << now() << "] " << joined(changed) << " changed\n";
+        if (!folders.waitForChange(changed)) return 0;
+        out << '[' << now() << "] " << joined(changed) << " changed" << std::endl;
     }
-    return 0;
 }

@@ -1,34 +1,17 @@
 #include "tools/shader_report/build_report.h"
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iomanip>
 #include <sstream>
 
-#include "shaders/diagnostic.h"
 #include "tools/shader_report/driver_log.h"
+#include "tools/shader_report/scene_inputs.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
 const char kByteOrderMark[] = "\xEF\xBB\xBF";
-
-// Why the driver was given no text: the viewer reads a missing, unreadable or
-// empty file, and a file that starts with a NUL, all as the empty text.
-std::string whyNothingRead(const std::string& path) {
-    std::error_code error;
-    const fs::file_status status = fs::status(fs::u8path(path), error);
-    if (error) return "cannot read the file: " + error.message();
-    if (fs::is_directory(status)) return "cannot read the file: it is a folder";
-    if (!fs::is_regular_file(status)) return "cannot read the file: it is not a regular file";
-    std::ifstream file(fs::u8path(path), std::ios::binary);
-    if (!file) return "cannot read the file: " + std::string(std::strerror(errno));
-    if (file.get() == std::char_traits<char>::eof()) return "the file is empty";
-    return "the file starts with a NUL byte, and the driver reads the text only up to it";
-}
 
 // Only Mesa's messages carry columns, counted in its preprocessor's output.
 std::vector<SourceDiagnostic> located(const std::vector<LogMessage>& messages, const std::string& where,
@@ -53,6 +36,15 @@ FileReport reportStage(const ShaderStageBuild& stage, const std::string& folder)
         file.diagnostics.push_back({file.path, 0, 0, "error", whyNothingRead(stage.path)});
         return file;
     }
+    // The driver's account of a text cut short at a NUL blames whatever it
+    // met last ("unexpected DO"); the plain cause replaces it.
+    int line = 0;
+    int column = 0;
+    if (findNulStop(stage.path, stage.source, line, column)) {
+        file.diagnostics.push_back({file.path, line, column, stage.compiled ? "warning" : "error",
+                                    "a NUL byte here, and the driver reads the text only up to it"});
+        if (!stage.compiled) return file;
+    }
     // Drivers read a byte-order mark as stray characters on the first line
     // and blame whatever comes next ("#version must appear on the first
     // line"); the plain cause replaces their report.
@@ -64,7 +56,8 @@ FileReport reportStage(const ShaderStageBuild& stage, const std::string& folder)
                                         "; save the file without it"});
         return file;
     }
-    file.diagnostics = located(parseDriverLog(stage.log), file.path, file.source);
+    const std::vector<SourceDiagnostic> driverMessages = located(parseDriverLog(stage.log), file.path, file.source);
+    file.diagnostics.insert(file.diagnostics.end(), driverMessages.begin(), driverMessages.end());
     if (stage.shader == 0) {
         file.diagnostics.push_back({file.path, 0, 0, "error", "the driver could not create a shader object"});
     }
@@ -88,16 +81,6 @@ void printFile(std::ostream& out, const FileReport& file, bool showSources) {
 }
 
 }  // namespace
-
-std::vector<ShaderBuild> recordBuilds(const std::function<void()>& build) {
-    std::vector<ShaderBuild> builds;
-    recordShaderBuilds(&builds);
-    const DiagnosticSink previous = setDiagnosticSink([](const std::string&, const std::string&) {});
-    build();
-    setDiagnosticSink(previous);
-    recordShaderBuilds(nullptr);
-    return builds;
-}
 
 int ProgramReport::count(const std::string& severity) const {
     int total = 0;

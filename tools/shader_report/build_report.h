@@ -3,7 +3,6 @@
 // their places in the source, and whether the program links.
 #pragma once
 
-#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -32,10 +31,6 @@ struct ProgramReport {
     bool failed() const { return vertex.failed() || fragment.failed() || !linked; }
     int count(const std::string& severity) const;
 };
-
-// Runs `build` with every shader program it builds recorded, and with
-// writeDiagnostic silenced: the record holds all that it would say.
-std::vector<ShaderBuild> recordBuilds(const std::function<void()>& build);
 
 // `folder` is put before each path shown; empty for none. A file that gave
 // the driver no text gets one plain line saying why, and the driver's and the

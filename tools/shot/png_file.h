@@ -2,8 +2,11 @@
 // comparison. Everything goes through libpng.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "tools/system/file_replace.h"  // unwritableOutput
 
 // 8-bit RGB, rows from the top of the picture down.
 struct Picture {
@@ -12,18 +15,43 @@ struct Picture {
     std::vector<unsigned char> rgb;
 };
 
-// One line saying why `path` cannot take a picture (a folder, a device, a
-// pipe), or an empty text. A path that does not exist yet can.
-std::string unwritableOutput(const std::string& path);
+// The largest picture read, as the largest --size: a header may declare far
+// more in a few bytes.
+constexpr int kMaxPictureSide = 8192;
 
-// Writes to a temporary file in the target's folder and renames it over the
-// target only when it is complete. A symbolic link is followed, so its
-// target gets the picture and the link stays. On failure, returns false with
-// one line saying why in `problem` and leaves no file behind.
+// Writes the picture with replaceFile (tools/system/file_replace.h): whole
+// or not at all, through symbolic links, keeping the replaced file's mode
+// and owner. On failure, returns false with one line saying why in `problem`.
 bool writePng(const std::string& path, const Picture& picture, std::string& problem);
 
 bool writePngToStandardOutput(const Picture& picture, std::string& problem);
 
-// Any PNG (palette, grey, alpha, 16-bit) comes back as 8-bit RGB; alpha is
-// composed over black.
+// Reads a PNG file in two steps, so that a caller can refuse a picture by
+// its size before any row is read. Any encoding (palette, grey, alpha,
+// 8 or 16 bits, interlaced) comes back as 8-bit RGB with its values as
+// stored: 16-bit values scaled to 8 bits, no gamma applied, and alpha
+// composed over black (a pixel of alpha A shows A/255 of its colour).
+class PngReader {
+public:
+    // Opens the file through one descriptor and reads its header. A picture
+    // larger than kMaxPictureSide either way is refused here.
+    explicit PngReader(const std::string& path);
+    ~PngReader();
+    PngReader(const PngReader&) = delete;
+    PngReader& operator=(const PngReader&) = delete;
+
+    // Empty while all is well; otherwise one line: "cannot read PATH: why".
+    const std::string& problem() const;
+    int width() const;
+    int height() const;
+    // The pixels; false with problem() set when they cannot be read.
+    bool read(Picture& picture);
+
+    struct State;
+
+private:
+    std::unique_ptr<State> state_;
+};
+
+// Both steps at once.
 bool readPng(const std::string& path, Picture& picture, std::string& problem);

@@ -4,11 +4,6 @@
 #include <cstdlib>
 #include <sstream>
 
-const char kShotUsage[] =
-    "usage: verrine-shot OUT.png [--mode 200|201|202] [--debug LIST] [--frames N] [--size WxH]\n"
-    "                    [--vertex FILE --fragment FILE]\n"
-    "                    [--compare REF.png [--tolerance N] [--fuzz L]]\n";
-
 namespace {
 
 // Frames and sizes big enough for any real use, small enough that a typo
@@ -17,6 +12,60 @@ constexpr long kMaxFrames = 100000;
 constexpr long kMaxSide = 8192;
 constexpr long kMaxPixels = kMaxSide * kMaxSide;
 constexpr long kMaxLevel = 255;
+
+// "fixed|toon|edge", or with the numbers: "fixed (200), toon (201), edge (202)".
+std::string modeNames(const char* separator, bool withNumbers = false) {
+    std::string names;
+    for (const ShaderModeName& entry : kShaderModeNames) {
+        names += (names.empty() ? "" : separator) + std::string(entry.name);
+        if (withNumbers) names += " (" + std::to_string(entry.mode) + ")";
+    }
+    return names;
+}
+
+// The Debug switches' names, all of them or those on in `flags`.
+std::string debugNames(const RenderOptions* flags) {
+    std::string names;
+    for (const DebugSwitch& debugSwitch : kDebugSwitches) {
+        if (flags == nullptr || flags->*debugSwitch.flag) names += (names.empty() ? "" : ",") + std::string(debugSwitch.name);
+    }
+    return names;
+}
+
+std::string usage() {
+    return "usage: verrine-shot OUT.png [--mode " + modeNames("|") +
+           "] [--debug LIST] [--frames N] [--size WxH]\n"
+           "                    [--vertex FILE --fragment FILE] [--resources DIR]\n"
+           "                    [--compare REF.png [--tolerance N] [--fuzz L]]\n";
+}
+
+std::string help() {
+    const RenderOptions defaults;
+    return "Renders the viewer's scene offscreen for N frames (default 1) and writes the last one to\n"
+           "OUT.png (- for standard output).\n"
+           "  --mode MODE          " + modeNames(", ", true) + "; the first is the default\n"
+           "  --debug LIST         the Debug overlays that are on, from " + debugNames(nullptr) + ";\n"
+           "                       the list replaces the viewer's defaults (" + debugNames(&defaults) +
+           "); none: all off\n"
+           "  --frames N           frames drawn; with rotate the scene turns half a degree per frame\n"
+           "  --size WxH           picture size, default 500x500\n"
+           "  --vertex FILE --fragment FILE\n"
+           "                       draw with this pair as the toon program\n"
+           "  --resources DIR      the viewer's data folder (texture, shaders); by default\n"
+           "                       ./resources as the viewer reads it, else the copy installed with\n"
+           "                       the program, else the repository's when run from a build inside it\n"
+           "  --compare REF.png    then compare with REF.png: at most N pixels (--tolerance, default 0)\n"
+           "                       may differ by more than L levels in a channel (--fuzz, default 2);\n"
+           "                       beyond that, exit 1 and write OUT.diff.png showing where\n"
+           "                       REF.png may be any PNG: 16-bit values are scaled to 8 bits, no gamma\n"
+           "                       is applied, and alpha is composed over black\n"
+           "  --version            print the version and exit\n"
+           "OUT.png is replaced whole, keeping its mode and owner; one with other hard links, or one\n"
+           "that is any file this run reads, is refused.\n"
+           "When the asked mode's program does not build, or no data folder is found, no picture is\n"
+           "written. It needs an X display only because GLUT's geometry routines do; nothing is\n"
+           "shown there.\n";
+}
 
 bool parseNumber(const std::string& text, long min, long max, int& value) {
     if (text.empty() || text[0] < '0' || text[0] > '9') return false;
@@ -40,31 +89,77 @@ bool parseSize(const std::string& text, int& width, int& height) {
 // The list names exactly the overlays that are on; "none" (or nothing) turns
 // all five off.
 bool parseDebugList(const std::string& text, RenderOptions& flags) {
-    flags.showLightLocations = false;
-    flags.showAxis = false;
-    flags.showBasePlane = false;
-    flags.rotateScene = false;
-    flags.showRotationPoint = false;
+    for (const DebugSwitch& debugSwitch : kDebugSwitches) flags.*debugSwitch.flag = false;
     if (text == "none") return true;
     std::istringstream names(text);
     std::string name;
     while (std::getline(names, name, ',')) {
-        if (name == "light") flags.showLightLocations = true;
-        else if (name == "axis") flags.showAxis = true;
-        else if (name == "plane") flags.showBasePlane = true;
-        else if (name == "rotate") flags.rotateScene = true;
-        else if (name == "point") flags.showRotationPoint = true;
-        else return false;
+        bool known = false;
+        for (const DebugSwitch& debugSwitch : kDebugSwitches) {
+            if (name != debugSwitch.name) continue;
+            flags.*debugSwitch.flag = true;
+            known = true;
+        }
+        if (!known) return false;
     }
     return true;
 }
 
+// What the options given so far say, checked once all are read.
+struct Given {
+    bool mode = false;
+    bool comparing = false;
+};
+
+// One option that takes a value. Returns false for an unknown option;
+// `valid` says whether the value fits it.
+bool takeValue(const std::string& option, const std::string& value, ShotOptions& options, Given& given,
+               bool& valid) {
+    if (option == "--mode") {
+        valid = shaderModeNamed(value, options.mode);
+        given.mode = true;
+    } else if (option == "--debug") {
+        valid = parseDebugList(value, options.debug);
+        options.debugGiven = true;
+    } else if (option == "--frames") {
+        valid = parseCount(value, kMaxFrames, options.frames);
+    } else if (option == "--size") {
+        valid = parseSize(value, options.width, options.height);
+    } else if (option == "--compare" || option == "--resources") {
+        valid = !value.empty();
+        (option == "--compare" ? options.comparePath : options.resources) = value;
+    } else if (option == "--tolerance") {
+        valid = parseNumber(value, 0, kMaxPixels, options.tolerance);
+        given.comparing = true;
+    } else if (option == "--fuzz") {
+        valid = parseNumber(value, 0, kMaxLevel, options.fuzz);
+        given.comparing = true;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+std::string combinationProblem(const ShotOptions& options, const Given& given) {
+    if (options.output.empty()) return "no output file given";
+    if (!options.pair.problem().empty()) return options.pair.problem();
+    if (options.pair.given() && given.mode && options.mode != kToonMode) {
+        return "--vertex and --fragment are drawn as the toon program (--mode " + shaderModeName(kToonMode) + ")";
+    }
+    if (given.comparing && options.comparePath.empty()) return "--tolerance and --fuzz need --compare";
+    if (!options.comparePath.empty() && options.toStandardOutput()) {
+        return "--compare needs OUT.png as a file, to write the difference picture next to it";
+    }
+    return "";
+}
+
 }  // namespace
+
+const ToolDescription kShotTool = {"verrine-shot", usage(), help()};
 
 bool parseShotOptions(int count, const char* const* arguments, ShotOptions& options,
                       std::string& problem) {
-    bool modeGiven = false;
-    bool comparingGiven = false;
+    Given given;
     for (int i = 0; i < count; ++i) {
         const std::string argument = arguments[i];
         const bool isOption = argument.size() > 1 && argument[0] == '-';
@@ -76,35 +171,17 @@ bool parseShotOptions(int count, const char* const* arguments, ShotOptions& opti
             options.output = argument;
             continue;
         }
+        if (takeShaderPairOption(count, arguments, i, options.pair, problem)) {
+            if (!problem.empty()) return false;
+            continue;
+        }
         if (i + 1 == count) {
             problem = argument + " needs a value";
             return false;
         }
         const std::string value = arguments[++i];
         bool valid = true;
-        if (argument == "--mode") {
-            valid = value == "200" || value == "201" || value == "202";
-            if (valid) options.mode = std::atoi(value.c_str());
-            modeGiven = true;
-        } else if (argument == "--debug") {
-            valid = parseDebugList(value, options.debug);
-            options.debugGiven = true;
-        } else if (argument == "--frames") {
-            valid = parseCount(value, kMaxFrames, options.frames);
-        } else if (argument == "--size") {
-            valid = parseSize(value, options.width, options.height);
-        } else if (argument == "--vertex" || argument == "--fragment" || argument == "--compare") {
-            valid = !value.empty();
-            (argument == "--vertex" ? options.vertexPath
-             : argument == "--fragment" ? options.fragmentPath
-                                        : options.comparePath) = value;
-        } else if (argument == "--tolerance") {
-            valid = parseNumber(value, 0, kMaxPixels, options.tolerance);
-            comparingGiven = true;
-        } else if (argument == "--fuzz") {
-            valid = parseNumber(value, 0, kMaxLevel, options.fuzz);
-            comparingGiven = true;
-        } else {
+        if (!takeValue(argument, value, options, given, valid)) {
             problem = "unknown option " + argument;
             return false;
         }
@@ -113,17 +190,7 @@ bool parseShotOptions(int count, const char* const* arguments, ShotOptions& opti
             return false;
         }
     }
-    if (options.output.empty()) {
-        problem = "no output file given";
-    } else if (options.vertexPath.empty() != options.fragmentPath.empty()) {
-        problem = "--vertex and --fragment go together: a program needs both stages";
-    } else if (options.pairGiven() && modeGiven && options.mode != 201) {
-        problem = "--vertex and --fragment are drawn as the toon program, mode 201";
-    } else if (comparingGiven && options.comparePath.empty()) {
-        problem = "--tolerance and --fuzz need --compare";
-    } else if (!options.comparePath.empty() && options.toStandardOutput()) {
-        problem = "--compare needs OUT.png as a file, to write the difference picture next to it";
-    }
-    if (options.pairGiven()) options.mode = 201;
+    problem = combinationProblem(options, given);
+    if (options.pair.given()) options.mode = kToonMode;
     return problem.empty();
 }

@@ -3,27 +3,28 @@
 
 #include <string>
 
-#include "app/render_options.h"
+#include "render/render_options.h"
+#include "shaders/shader_mode.h"
+#include "tools/common/command_line.h"
 
 struct ShotOptions {
     std::string output;
-    int mode = 200;             // the fixed pipeline, as the viewer starts
+    ShaderMode mode = kFixedPipelineMode;  // as the viewer starts
     bool debugGiven = false;    // whether --debug replaced the viewer's defaults
     RenderOptions debug;        // the five Debug toggles, when given
     int frames = 1;
     int width = 500;            // the viewport the viewer starts with
     int height = 500;
-    std::string vertexPath;     // a pair drawn as the toon program instead of the viewer's
-    std::string fragmentPath;
+    ShaderPair pair;            // drawn as the toon program instead of the viewer's
+    std::string resources;      // --resources: the data folder; empty to look for one
     std::string comparePath;    // a reference picture to compare the shot with
     int tolerance = 0;          // pixels that may differ from it
     int fuzz = 2;               // levels a channel may differ by before its pixel counts
 
-    bool pairGiven() const { return !vertexPath.empty(); }
     bool toStandardOutput() const { return output == "-"; }
 };
 
-extern const char kShotUsage[];
+extern const ToolDescription kShotTool;
 
 // Fills `options` from the arguments after the program name. On a mistake,
 // returns false with one line saying what is wrong in `problem`.

@@ -1,9 +1,7 @@
 // Waiting for changes to a set of files, seen through their folders, so that
 // an editor that saves by writing a new file and renaming it over the old one
-// is followed too; and for the user's request to stop. Linux: inotify, with
-// SIGINT and SIGTERM taken from a signalfd (watcher_posix.cpp). Windows:
-// ReadDirectoryChangesW, with Ctrl+C, Ctrl+Break and the console's close
-// taken by a console control handler (watcher_windows.cpp).
+// is followed too. Linux: inotify (watcher_posix.cpp); Windows:
+// ReadDirectoryChangesW (watcher_windows.cpp).
 #pragma once
 
 #include <memory>
@@ -28,8 +26,8 @@ public:
     std::string watch(const std::vector<std::string>& files);
 
     // Blocks until a watched file changed and its folder has been quiet for a
-    // moment (true, with the files, as given, added to `changed`), or until a
-    // stop was asked for (false).
+    // moment (true, with the files added to `changed`), or until waiting
+    // failed (false).
     bool waitForChange(std::set<std::string>& changed);
 
 private:

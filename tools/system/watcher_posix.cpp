@@ -1,9 +1,7 @@
 #include "tools/system/watcher.h"
 
 #include <poll.h>
-#include <signal.h>
 #include <sys/inotify.h>
-#include <sys/signalfd.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -25,7 +23,6 @@ struct Folder {
 
 struct FolderWatch::State {
     int notify = -1;
-    int signals = -1;
     std::map<int, Folder> folders;
 
     // Reads the pending events and adds the watched files they concern to
@@ -51,25 +48,10 @@ struct FolderWatch::State {
     }
 };
 
-// The stop signals are taken as data from a descriptor rather than in a
-// handler, so that the wait for them and for changes is one poll. A signal
-// its parent left ignored (as a shell does for a job started with &) would
-// never arrive there, so the default is restored first.
-FolderWatch::FolderWatch() : state_(new State) {
-    state_->notify = inotify_init1(IN_CLOEXEC);
-    signal(SIGINT, SIG_DFL);
-    signal(SIGTERM, SIG_DFL);
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGINT);
-    sigaddset(&stopSignals, SIGTERM);
-    state_->signals = signalfd(-1, &stopSignals, SFD_CLOEXEC);
-    if (state_->signals >= 0) sigprocmask(SIG_BLOCK, &stopSignals, nullptr);
-}
+FolderWatch::FolderWatch() : state_(new State) { state_->notify = inotify_init1(IN_CLOEXEC); }
 
 FolderWatch::~FolderWatch() {
     if (state_->notify >= 0) close(state_->notify);
-    if (state_->signals >= 0) close(state_->signals);
 }
 
 std::string FolderWatch::watch(const std::vector<std::string>& files) {
@@ -87,13 +69,12 @@ std::string FolderWatch::watch(const std::vector<std::string>& files) {
 }
 
 bool FolderWatch::waitForChange(std::set<std::string>& changed) {
-    pollfd waited[2] = {{state_->notify, POLLIN, 0}, {state_->signals, POLLIN, 0}};
+    pollfd waited = {state_->notify, POLLIN, 0};
     for (;;) {
         const int timeout = changed.empty() ? -1 : kSettleMilliseconds;
-        const int ready = poll(waited, 2, timeout);
+        const int ready = poll(&waited, 1, timeout);
         if (ready < 0 && errno == EINTR) continue;
         if (ready <= 0) return ready == 0;
-        if (waited[1].revents != 0) return false;
         state_->collect(changed);
     }
 }

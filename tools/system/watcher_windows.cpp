@@ -14,14 +14,6 @@ namespace {
 // rename reports the new name as added.
 constexpr DWORD kChanges = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHANGE_SIZE;
 
-// Set by the console control handler, waited for with the folders.
-HANDLE stopRequested = nullptr;
-
-BOOL WINAPI onConsoleControl(DWORD) {
-    SetEvent(stopRequested);
-    return TRUE;
-}
-
 // One folder, read asynchronously: its event is set when changes arrived.
 struct Folder {
     std::string folder;
@@ -83,16 +75,9 @@ struct FolderWatch::State {
     }
 };
 
-FolderWatch::FolderWatch() : state_(new State) {
-    stopRequested = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    SetConsoleCtrlHandler(onConsoleControl, TRUE);
-}
+FolderWatch::FolderWatch() : state_(new State) {}
 
-FolderWatch::~FolderWatch() {
-    SetConsoleCtrlHandler(onConsoleControl, FALSE);
-    state_->folders.clear();
-    CloseHandle(stopRequested);
-}
+FolderWatch::~FolderWatch() = default;
 
 // Folders stay open from one check to the next, so that a change made while
 // a check runs is not missed.
@@ -114,19 +99,21 @@ std::string FolderWatch::watch(const std::vector<std::string>& files) {
 
 bool FolderWatch::waitForChange(std::set<std::string>& changed) {
     for (;;) {
-        std::vector<HANDLE> events = {stopRequested};
+        std::vector<HANDLE> events;
         std::vector<Folder*> listening;
         for (auto& entry : state_->folders) {
             events.push_back(entry.second->overlapped.hEvent);
             listening.push_back(entry.second.get());
         }
+        if (events.empty()) return !changed.empty();
         const DWORD timeout = changed.empty() ? INFINITE : kSettleMilliseconds;
         const DWORD ready = WaitForMultipleObjects(static_cast<DWORD>(events.size()), events.data(), FALSE, timeout);
         if (ready == WAIT_TIMEOUT) return true;
-        if (ready == WAIT_OBJECT_0 || ready == WAIT_FAILED) return false;
-        Folder* folder = listening[ready - WAIT_OBJECT_0 - 1];
+        if (ready == WAIT_FAILED || ready >= WAIT_OBJECT_0 + events.size()) return false;
+        Folder* folder = listening[ready - WAIT_OBJECT_0];
         // A folder that cannot be read any more (it was removed) is dropped;
-        // its files count as changed, and the next check says what became of them.
+        // its files count as changed, and the next check says what became of
+        // them.
         if (!folder->collect(changed)) state_->folders.erase(folder->folder);
     }
 }
