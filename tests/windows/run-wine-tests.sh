@@ -398,4 +398,52 @@ wait "$watch_pid" || status=$?
 [[ $status -eq 0 ]] || fail "--watch: status $status after Ctrl+C"
 note "verrine-check.exe --watch: a rename-save checked again within 2 s; Ctrl+C: status 0"
 
+# Each mode's picture against the Linux build's reference (both are Mesa's
+# llvmpipe), as the Linux shots are compared: the frame-rate corner left
+# out, at most 0.2 % of the pixels off by more than 24 levels in a channel.
+shots="$run_dir/$pairs"
+pixels_off_reference() {  # $1: picture, $2: reference; both have the client's size
+  local picture
+  for picture in "$1" "$2"; do
+    convert "$picture" -fill black -draw "rectangle 0,404 119,435" "$picture.masked.png"
+  done
+  convert "$1.masked.png" "$2.masked.png" -compose difference -composite -separate \
+    -evaluate-sequence max -threshold 9.41% -format '%[fx:round(mean*w*h)]' info:
+}
+for mode in fixed:200 toon:201 edge:202; do
+  run_tool verrine-shot.exe "$win_pairs\\${mode%:*}.png" --mode "${mode#*:}" --size 484x436
+  [[ $status -eq 0 ]] || fail "verrine-shot.exe --mode ${mode#*:}: status $status:"$'\n'"$out"
+  cp "$repo/tests/references/mode-${mode%:*}.png" "$scratch/reference.png"
+  off=$(pixels_off_reference "$shots/${mode%:*}.png" "$scratch/reference.png")
+  [[ $off -le 422 ]] || fail "the ${mode%:*} picture differs from Linux's in $off pixels"
+  cp "$shots/${mode%:*}.png" "$artefacts/shot-${mode%:*}.png"
+  note "verrine-shot.exe, ${mode%:*} mode: as on Linux ($off pixels off)"
+done
+
+# name | status | text the output holds | arguments of verrine-shot.exe, ";" between them
+shot_cases=(
+  "--compare, the same mode|0||$win_pairs\\again.png;--mode;201;--size;484x436;--compare;$win_pairs\\toon.png"
+  "--compare, another mode|1|pixels differ from $win_pairs\\toon.png|$win_pairs\\fixed.png;--size;484x436;--compare;$win_pairs\\toon.png"
+  "output over the reference|2|cannot write $win_pairs\\toon.png: it is the reference|$win_pairs\\toon.png;--compare;$pairs/toon.png"
+  "output onto a folder|1|cannot write $win_pairs: it is a folder|$win_pairs"
+  "missing reference|2|cannot read $win_pairs\\missing.png|$win_pairs\\out.png;--compare;$win_pairs\\missing.png"
+  "empty reference|2|cannot read $win_pairs\\empty.frag|$win_pairs\\out.png;--compare;$win_pairs\\empty.frag"
+)
+for case in "${shot_cases[@]}"; do
+  IFS='|' read -r -d '' name want text arguments <<<"$case" || true
+  IFS=';' read -r -a args <<<"${arguments%$'\n'}"
+  run_tool verrine-shot.exe "${args[@]}"
+  [[ $status -eq $want ]] || fail "verrine-shot.exe, $name: status $status, not $want:"$'\n'"$out"
+  [[ "$out" == *"$text"* ]] || fail "verrine-shot.exe, $name: no \"$text\" in:"$'\n'"$out"
+  note "verrine-shot.exe, $name: status $want"
+done
+[[ -s "$shots/fixed.diff.png" ]] || fail "--compare wrote no difference picture"
+cp "$shots/fixed.diff.png" "$artefacts/shot-fixed.diff.png"
+
+# "-" writes the same bytes as a file: standard output is binary.
+(cd "$run_dir" && wine verrine-shot.exe - --size 64x48) >"$scratch/standard-output.png"
+run_tool verrine-shot.exe "$win_pairs\\small.png" --size 64x48
+cmp -s "$scratch/standard-output.png" "$shots/small.png" || fail "the picture on standard output differs from the file"
+note "verrine-shot.exe -: the file's bytes on standard output"
+
 note "all passed; pictures, standard error and the console in $artefacts"
