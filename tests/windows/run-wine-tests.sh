@@ -351,7 +351,22 @@ run_tool() {  # $1: exe, then its arguments; sets status, out (both streams)
   out=$(tr -d '\r' <"$scratch/tool-out")
 }
 
-# name | status | text the output holds | arguments of verrine-check.exe, ";" between them
+# Runs a table of cases, each "name|status|text the output holds|arguments,
+# with ";" between them"; each run's time (Wine's start included) is shown.
+run_cases() {  # $1: the exe, then the cases
+  local exe=$1 case name want text arguments args started; shift
+  for case in "$@"; do
+    IFS='|' read -r -d '' name want text arguments <<<"$case" || true
+    IFS=';' read -r -a args <<<"${arguments%$'\n'}"
+    started=$(date +%s%N)
+    run_tool "$exe" "${args[@]}"
+    [[ $status -eq $want ]] || fail "$exe, $name: status $status, not $want:"$'\n'"$out"
+    [[ "$out" == *"$text"* ]] || fail "$exe, $name: no \"$text\" in:"$'\n'"$out"
+    note "$exe, $name: status $want ($(( ($(date +%s%N) - started) / 1000000 )) ms)"
+  done
+}
+
+# The cases of verrine-check.exe:
 pair() { echo "--vertex;$win_pairs\\$1;--fragment;$win_pairs\\$2"; }
 check_cases=(
   "shipped shaders|0|verrine-check: all 2 programs compile and link|"
@@ -368,16 +383,7 @@ check_cases=(
   "folder for a file|1|error: cannot read the file: it is a folder|$(pair sound.vert ..)"
   "missing folder|2|verrine-check: cannot enter no-such-folder|no-such-folder"
 )
-for case in "${check_cases[@]}"; do
-  IFS='|' read -r -d '' name want text arguments <<<"$case" || true
-  IFS=';' read -r -a args <<<"${arguments%$'\n'}"
-  started=$(date +%s%N)
-  run_tool verrine-check.exe "${args[@]}"
-  elapsed_ms=$(( ($(date +%s%N) - started) / 1000000 ))
-  [[ $status -eq $want ]] || fail "verrine-check.exe, $name: status $status, not $want:"$'\n'"$out"
-  [[ "$out" == *"$text"* ]] || fail "verrine-check.exe, $name: no \"$text\" in:"$'\n'"$out"
-  note "verrine-check.exe, $name: status $want ($elapsed_ms ms)"
-done
+run_cases verrine-check.exe "${check_cases[@]}"
 
 # --watch follows a save that writes a new file and renames it over the old
 # one, and Ctrl+C (SIGINT, which Wine hands to the console handler) ends it
@@ -420,7 +426,7 @@ for mode in fixed:200 toon:201 edge:202; do
   note "verrine-shot.exe, ${mode%:*} mode: as on Linux ($off pixels off)"
 done
 
-# name | status | text the output holds | arguments of verrine-shot.exe, ";" between them
+# The cases of verrine-shot.exe:
 shot_cases=(
   "--compare, the same mode|0||$win_pairs\\again.png;--mode;201;--size;484x436;--compare;$win_pairs\\toon.png"
   "--compare, another mode|1|pixels differ from $win_pairs\\toon.png|$win_pairs\\fixed.png;--size;484x436;--compare;$win_pairs\\toon.png"
@@ -429,14 +435,7 @@ shot_cases=(
   "missing reference|2|cannot read $win_pairs\\missing.png|$win_pairs\\out.png;--compare;$win_pairs\\missing.png"
   "empty reference|2|cannot read $win_pairs\\empty.frag|$win_pairs\\out.png;--compare;$win_pairs\\empty.frag"
 )
-for case in "${shot_cases[@]}"; do
-  IFS='|' read -r -d '' name want text arguments <<<"$case" || true
-  IFS=';' read -r -a args <<<"${arguments%$'\n'}"
-  run_tool verrine-shot.exe "${args[@]}"
-  [[ $status -eq $want ]] || fail "verrine-shot.exe, $name: status $status, not $want:"$'\n'"$out"
-  [[ "$out" == *"$text"* ]] || fail "verrine-shot.exe, $name: no \"$text\" in:"$'\n'"$out"
-  note "verrine-shot.exe, $name: status $want"
-done
+run_cases verrine-shot.exe "${shot_cases[@]}"
 [[ -s "$shots/fixed.diff.png" ]] || fail "--compare wrote no difference picture"
 cp "$shots/fixed.diff.png" "$artefacts/shot-fixed.diff.png"
 

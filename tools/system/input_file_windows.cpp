@@ -57,16 +57,6 @@ long InputFile::read(void* buffer, std::size_t size) {
     return -1;
 }
 
-bool InputFile::readAll(std::string& bytes) {
-    char block[65536];
-    for (;;) {
-        const long count = read(block, sizeof block);
-        if (count < 0) return false;
-        if (count == 0) return true;
-        bytes.append(block, static_cast<std::size_t>(count));
-    }
-}
-
 // One file, whatever the names: the same volume and the same file index.
 bool sameFile(const std::string& first, const std::string& second) {
     BY_HANDLE_FILE_INFORMATION a = {};

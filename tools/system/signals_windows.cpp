@@ -2,14 +2,11 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <cstring>
 
-namespace {
+#include "tools/system/crash_report.h"
 
-// Written by the tool, read by the crash filter; no allocation in between.
-const char* toolName = "";
-char compilingFile[4096] = "";
+namespace {
 
 void writeText(const char* text) {
     DWORD written = 0;
@@ -24,14 +21,7 @@ BOOL WINAPI onConsoleControl(DWORD) {
 }
 
 LONG WINAPI onCrash(EXCEPTION_POINTERS*) {
-    writeText(toolName);
-    if (compilingFile[0] != '\0') {
-        writeText(": ");
-        writeText(compilingFile);
-        writeText(": the OpenGL driver crashed while compiling it\n");
-    } else {
-        writeText(": crashed\n");
-    }
+    writeCrashReport(writeText);
     ExitProcess(1);
 }
 
@@ -41,13 +31,7 @@ void endOnStopSignals() { SetConsoleCtrlHandler(onConsoleControl, TRUE); }
 
 // No error dialog: the crash is reported on standard error like a failure.
 void reportCrashes(const char* tool) {
-    toolName = tool;
+    rememberCrashingTool(tool);
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
     SetUnhandledExceptionFilter(onCrash);
-}
-
-void setCompilingFile(const std::string& path) {
-    const size_t length = std::min(path.size(), sizeof compilingFile - 1);
-    std::memcpy(compilingFile, path.data(), length);
-    compilingFile[length] = '\0';
 }
