@@ -40,14 +40,19 @@ RUN_PACKAGES := cmake make g++ pkg-config \
                 libgl1-mesa-dri
 
 # What `make test` adds: the libraries of verrine-check and verrine-shot (EGL,
-# libpng, the reference compiler glslang) and of the test support, and the
+# libpng, the reference compiler glslang), help2man, which writes their
+# manual pages from their --help, the libraries of the test support, and the
 # programs the tests start.
-TEST_PACKAGES := libegl-dev libegl-mesa0 libpng-dev glslang-dev \
+TEST_PACKAGES := libegl-dev libegl-mesa0 libpng-dev glslang-dev help2man \
                  libgtest-dev libxtst-dev libxdamage-dev \
                  xvfb xauth x11-xkb-utils xkb-data xdotool apitrace python3
 
-# `make package`: CPack's Debian generator (dpkg-shlibdeps, file) and lintian.
-PACKAGE_PACKAGES := dpkg-dev file lintian
+# `make package`: CPack's Debian generator (dpkg-shlibdeps, file), lintian
+# and appstreamcli, which checks the metadata for software centres.
+PACKAGE_PACKAGES := dpkg-dev file lintian appstream
+
+# `make pictures`: ImageMagick cuts the icon out of verrine-shot's picture.
+PICTURES_PACKAGES := imagemagick
 
 # `make fresh-test`: the roots, the X server outside them that the windows
 # opened inside them appear on, and pkill (procps) for what it started.
@@ -92,14 +97,16 @@ bench: configure
 	cmake --build $(BUILD_DIR) --target verrine_bench -j $(JOBS)
 	xvfb-run -a -s "-screen 0 1280x1024x24" ./$(BUILD_DIR)/bench/verrine_bench --check
 
-# Every picture in docs/, one way each. The screenshots of the running viewer
-# come from the end-to-end driver, on an X server of its own
-# (tests/e2e/README.md); verrine-shot draws its own example and the shader
-# guide's, from here (it reads resources/ relative to the working directory),
-# under Xvfb only because GLUT needs a display.
+# Every picture in docs/, one way each, and the icon. The screenshots of the
+# running viewer come from the end-to-end driver, on an X server of its own
+# (tests/e2e/README.md); verrine-shot draws its own example, the shader
+# guide's and the icon's teapot (tools/make-icon.sh), from here (it reads
+# resources/ relative to the working directory), under Xvfb only because
+# GLUT needs a display.
 SHOT := ./$(BUILD_DIR)/tools/verrine-shot --size 480x360
 EXAMPLES := phong gooch normals contours
 pictures: build
+	@./tools/install-deps.sh $(PICTURES_PACKAGES)
 	VERRINE_PICTURES_DIR=$(CURDIR)/docs \
 	    ctest --test-dir $(BUILD_DIR) -R '^e2e\.ReadmePictures\.' --output-on-failure --no-tests=error
 	xvfb-run -a -s "-screen 0 1280x1024x24" sh -ec '\
@@ -107,7 +114,8 @@ pictures: build
 	    for example in $(EXAMPLES); do \
 	        $(SHOT) docs/example-$$example.png \
 	            --vertex examples/$$example.vert --fragment examples/$$example.frag; \
-	    done'
+	    done; \
+	    ./tools/make-icon.sh ./$(BUILD_DIR)/tools/verrine-shot'
 
 references: build
 	VERRINE_UPDATE_REFERENCES=1 \
@@ -127,15 +135,17 @@ windows-test: windows
 	    ./tests/windows/run-wine-tests.sh $(WINDOWS_BUILD_DIR)/verrine-windows.zip $(WINDOWS_BUILD_DIR)/artefacts
 
 # The Debian package, made by CPack from the install layout (tools/install/),
-# with the programs it holds built first. lintian's errors fail the target;
-# its warnings are shown. Older packages are removed first, so exactly one
-# .deb is left for lintian and for those who pick it up.
+# with the programs and manual pages it holds built first. The AppStream
+# metadata must validate (without the network: no URL is fetched), and
+# lintian's errors and warnings fail the target. Older packages are removed
+# first, so exactly one .deb is left for lintian and for those who pick it up.
 package: configure
 	@./tools/install-deps.sh $(PACKAGE_PACKAGES)
-	cmake --build $(BUILD_DIR) --target verrine verrine-check verrine-shot -j $(JOBS)
+	cmake --build $(BUILD_DIR) --target verrine-package-contents -j $(JOBS)
+	appstreamcli validate --no-net $(BUILD_DIR)/tools/install/*.metainfo.xml
 	rm -f $(BUILD_DIR)/verrine_*.deb
 	cd $(BUILD_DIR) && cpack -G DEB
-	lintian --fail-on error $(BUILD_DIR)/verrine_*.deb
+	lintian --fail-on error,warning $(BUILD_DIR)/verrine_*.deb
 
 # make test, make run and the package, each on a fresh Debian 12 root, from
 # the commit checked out here; tools/fresh-test.sh says how.

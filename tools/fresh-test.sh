@@ -3,12 +3,14 @@
 # minimal root made by mmdebstrap with make, git and ca-certificates only,
 # into which the commit checked out here is cloned. Three roots, one each:
 #   test     make test, then make package: the suite passes, the .deb is made
-#            and lintian finds no error
+#            and lintian finds no error or warning
 #   run      make run alone builds the viewer, its window "Verrine" opens on
 #            an X server outside the root, and Escape ends it with status 0
-#   package  apt-get installs that .deb; verrine-check passes on the installed
-#            shaders, verrine-shot draws, and verrine, started from /tmp,
-#            opens its window and ends with status 0 on Escape
+#   package  apt-get installs that .deb; every program in it has its manual
+#            page there (dpkg -L: the root has no man), verrine-check names
+#            its version and passes on the installed shaders, verrine-shot
+#            draws, and verrine, started from /tmp, opens its window and ends
+#            with status 0 on Escape
 # Every step says how long it took. Needs root (unshare, chroot).
 #
 # Each root lives in namespaces of its own (unshare --mount --pid), on a
@@ -233,6 +235,13 @@ start_root package display
 in_namespace package cp "$work/$deb" "$root_path/root/"
 timed "package root: apt-get install ./$deb" "$logs/package.log" in_root package \
   "apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq ./$deb"
+timed "package root: a manual page for each program" "$logs/package.log" in_root package \
+  'dpkg -L verrine >/tmp/files
+   for program in $(grep "^/usr/bin/" /tmp/files); do
+     grep -qx "/usr/share/man/man1/${program##*/}.1.gz" /tmp/files || { echo "no manual page for $program"; exit 1; }
+   done'
+timed "package root: verrine-check --version" "$logs/package.log" in_root package \
+  'verrine-check --version | grep "^verrine-check [0-9]"'
 timed "package root: verrine-check on the installed shaders" "$logs/package.log" in_root package \
   "verrine-check /usr/share/verrine"
 timed "package root: verrine-shot" "$logs/package.log" in_root package \

@@ -4,6 +4,8 @@
 #include <climits>
 #include <cstdlib>
 
+#include <zlib.h>
+
 #include "tools/shot/picture_difference.h"
 
 Rgb Image::at(int x, int y) const {
@@ -33,6 +35,39 @@ bool Image::operator==(const Image& other) const {
 bool writePng(const Image& image, const std::string& path) {
     std::string unused;
     return writePng(path, image.picture(), unused);
+}
+
+namespace {
+
+void appendWord(std::string& bytes, uint32_t value) {
+    for (int shift = 24; shift >= 0; shift -= 8) bytes += static_cast<char>(value >> shift & 0xFF);
+}
+
+}  // namespace
+
+std::string pngChunk(const std::string& type, const std::string& data) {
+    std::string chunk;
+    appendWord(chunk, static_cast<uint32_t>(data.size()));
+    chunk += type + data;
+    appendWord(chunk, crc32(0, reinterpret_cast<const Bytef*>(chunk.data()) + 4, static_cast<uInt>(chunk.size() - 4)));
+    return chunk;
+}
+
+std::string pngFile(uint32_t width, uint32_t height, int depth, int colourType, const std::string& rows,
+                    const std::string& chunks) {
+    std::string header;
+    appendWord(header, width);
+    appendWord(header, height);
+    header += {static_cast<char>(depth), static_cast<char>(colourType), 0, 0, 0};
+    const size_t rowBytes = rows.size() / std::max<uint32_t>(height, 1);
+    std::string filtered;
+    for (size_t at = 0; rowBytes > 0 && at < rows.size(); at += rowBytes) filtered += '\0' + rows.substr(at, rowBytes);
+    uLongf size = compressBound(filtered.size());
+    std::string packed(size, '\0');
+    compress(reinterpret_cast<Bytef*>(packed.data()), &size, reinterpret_cast<const Bytef*>(filtered.data()),
+             filtered.size());
+    packed.resize(size);
+    return "\x89PNG\r\n\x1a\n" + pngChunk("IHDR", header) + chunks + pngChunk("IDAT", packed) + pngChunk("IEND", "");
 }
 
 std::optional<Image> readPng(const std::string& path) {

@@ -52,6 +52,14 @@ private:
 };
 
 bool writePng(const Image& image, const std::string& path);
+
+// A PNG file of any encoding, put together byte by byte, as libpng's simple
+// writer makes few of them: IHDR with `depth` and `colourType`, then
+// `chunks` (PLTE, tRNS, gAMA, each made by pngChunk), the `rows` as they are
+// (without their filter bytes) in one IDAT, and IEND.
+std::string pngChunk(const std::string& type, const std::string& data);
+std::string pngFile(uint32_t width, uint32_t height, int depth, int colourType, const std::string& rows,
+                    const std::string& chunks);
 std::optional<Image> readPng(const std::string& path);
 
 // How far two pictures of the same size differ. A pixel differs when one of

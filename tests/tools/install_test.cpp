@@ -2,9 +2,12 @@
 // installed viewer and check started from somewhere else entirely.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <chrono>
 #include <filesystem>
+#include <string>
 #include <thread>
+#include <utility>
 
 #include "tests/tools/tool_process.h"
 
@@ -63,6 +66,57 @@ TEST_F(InstalledVerrine, PutsEverythingUnderThePrefix) {
     EXPECT_NE(entry.find("\nType=Application\n"), std::string::npos);
     EXPECT_NE(entry.find("\nExec=\"" + (prefix / "bin/verrine").string() + "\"\n"), std::string::npos)
         << entry;
+}
+
+// The width and height a PNG file's header gives, or 0 x 0 when it is none.
+std::pair<unsigned, unsigned> pngSize(const std::string& png) {
+    if (png.size() < 24 || png.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0) return {0, 0};
+    const auto bigEndian = [&png](size_t at) {
+        unsigned value = 0;
+        for (size_t i = at; i < at + 4; ++i) value = value << 8 | static_cast<unsigned char>(png[i]);
+        return value;
+    };
+    return {bigEndian(16), bigEndian(20)};
+}
+
+// What `man`, menus and software centres read: every program in bin/ has its
+// manual page, compressed, with its synopsis, and is listed in the AppStream
+// metadata, whose desktop entry is the installed one; the entry's icon is in
+// the hicolor theme at each size.
+TEST_F(InstalledVerrine, DescribesEveryProgramToManAndToDesktops) {
+    const fs::path prefix = prefix_.path();
+    const fs::directory_iterator metainfoFiles(prefix / "share/metainfo");
+    ASSERT_NE(metainfoFiles, fs::directory_iterator()) << "no AppStream metadata";
+    const std::string metainfo = readWholeFile(*metainfoFiles);
+    for (const fs::directory_entry& installed : fs::directory_iterator(prefix / "bin")) {
+        const std::string program = installed.path().filename();
+        const ProcessResult page =
+            runProgram({"/bin/gzip", "-dc", prefix / "share/man/man1" / (program + ".1.gz")});
+        EXPECT_EQ(page.status, 0) << program << ": " << page.err;
+        std::string title = program;
+        for (char& letter : title) letter = static_cast<char>(toupper(letter));
+        // The tools' synopses come from their usage, which help2man reads
+        // only in one form.
+        EXPECT_NE(("\n" + page.out).find("\n.TH " + title + " "), std::string::npos)
+            << program << ":\n" << page.out.substr(0, 400);
+        EXPECT_NE(page.out.find("\n.SH SYNOPSIS\n.B " + program + "\n"), std::string::npos)
+            << program << ":\n" << page.out.substr(0, 400);
+        EXPECT_NE(metainfo.find("<binary>" + program + "</binary>"), std::string::npos) << program;
+    }
+    const std::string launchable = "<launchable type=\"desktop-id\">";
+    const size_t entryName = metainfo.find(launchable);
+    ASSERT_NE(entryName, std::string::npos) << metainfo;
+    const std::string entry = metainfo.substr(entryName + launchable.size(),
+                                              metainfo.find('<', entryName + 1) - entryName - launchable.size());
+    EXPECT_TRUE(fs::is_regular_file(prefix / "share/applications" / entry)) << entry;
+
+    EXPECT_NE(readWholeFile(prefix / "share/applications/verrine.desktop").find("\nIcon=verrine\n"),
+              std::string::npos);
+    for (const unsigned size : {48u, 256u}) {
+        const std::string folder = std::to_string(size) + "x" + std::to_string(size);
+        const std::string icon = readWholeFile(prefix / "share/icons/hicolor" / folder / "apps/verrine.png");
+        EXPECT_EQ(pngSize(icon), std::make_pair(size, size)) << folder;
+    }
 }
 
 TEST_F(InstalledVerrine, ViewerStartedFromElsewhereReadsItsShadersAndQuitsOnEscape) {

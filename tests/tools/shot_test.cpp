@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <zlib.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -13,6 +12,7 @@
 #include "tests/support/image.h"
 #include "tests/support/reference_image.h"
 #include "tests/support/viewer_driver.h"
+#include "tests/tools/foreign_pairs.h"
 #include "tests/tools/tool_process.h"
 
 namespace {
@@ -79,72 +79,6 @@ std::vector<std::string> folderContents(const fs::path& folder) {
     return names;
 }
 
-// A PNG file of any encoding, put together byte by byte, as libpng's simple
-// writer makes 8-bit RGB only. `rows` are the raw rows, without filter bytes.
-void appendWord(std::string& bytes, uint32_t value) {
-    for (int shift = 24; shift >= 0; shift -= 8) bytes += static_cast<char>(value >> shift & 0xFF);
-}
-
-std::string pngChunk(const std::string& type, const std::string& data) {
-    std::string chunk;
-    appendWord(chunk, static_cast<uint32_t>(data.size()));
-    chunk += type + data;
-    appendWord(chunk, crc32(0, reinterpret_cast<const Bytef*>(chunk.data()) + 4, static_cast<uInt>(chunk.size() - 4)));
-    return chunk;
-}
-
-std::string pngFile(uint32_t width, uint32_t height, int depth, int colourType, const std::string& rows,
-                    const std::string& chunks) {
-    std::string header;
-    appendWord(header, width);
-    appendWord(header, height);
-    header += {static_cast<char>(depth), static_cast<char>(colourType), 0, 0, 0};
-    const size_t rowBytes = rows.size() / std::max<uint32_t>(height, 1);
-    std::string filtered;
-    for (size_t at = 0; rowBytes > 0 && at < rows.size(); at += rowBytes) filtered += '\0' + rows.substr(at, rowBytes);
-    uLongf size = compressBound(filtered.size());
-    std::string packed(size, '\0');
-    compress(reinterpret_cast<Bytef*>(packed.data()), &size, reinterpret_cast<const Bytef*>(filtered.data()),
-             filtered.size());
-    packed.resize(size);
-    return "\x89PNG\r\n\x1a\n" + pngChunk("IHDR", header) + chunks + pngChunk("IDAT", packed) + pngChunk("IEND", "");
-}
-
-std::string bytes(std::initializer_list<int> values) {
-    std::string text;
-    for (int value : values) text += static_cast<char>(value);
-    return text;
-}
-
-// Two pixels in each encoding, and the 8-bit RGB each must read as: values
-// as stored (16 bits scaled, no gamma), alpha composed over black.
-struct Encoding {
-    const char* name;
-    int depth;
-    int colourType;
-    std::string chunks;
-    std::string rows;
-    std::string expected;
-};
-
-const std::string kRgb = bytes({10, 20, 30, 200, 100, 50});
-const std::string kPalette = pngChunk("PLTE", kRgb);
-
-const Encoding kEncodings[] = {
-    {"Rgb8", 8, 2, "", kRgb, kRgb},
-    {"Rgb16", 16, 2, "", bytes({10, 10, 20, 20, 30, 30, 200, 200, 100, 100, 50, 50}), kRgb},
-    {"Rgb8WithGamma", 8, 2, pngChunk("gAMA", bytes({0, 1, 0x86, 0xA0})), kRgb, kRgb},
-    {"Grey8", 8, 0, "", bytes({7, 250}), bytes({7, 7, 7, 250, 250, 250})},
-    {"Grey1", 1, 0, "", bytes({0x80}), bytes({255, 255, 255, 0, 0, 0})},
-    {"Grey16", 16, 0, "", bytes({7, 7, 250, 250}), bytes({7, 7, 7, 250, 250, 250})},
-    {"GreyAlpha8", 8, 4, "", bytes({100, 255, 100, 0}), bytes({100, 100, 100, 0, 0, 0})},
-    {"Palette", 8, 3, kPalette, bytes({0, 1}), kRgb},
-    {"PaletteWithTransparency", 8, 3, kPalette + pngChunk("tRNS", bytes({255, 128})), bytes({0, 1}),
-     bytes({10, 20, 30, 100, 50, 25})},
-    {"Rgba8", 8, 6, "", bytes({10, 20, 30, 255, 200, 100, 50, 0}), bytes({10, 20, 30, 0, 0, 0})},
-    {"Rgba16", 16, 6, "", bytes({10, 10, 20, 20, 30, 30, 255, 255, 200, 200, 100, 100, 50, 50, 255, 255}), kRgb},
-};
-
 class ShotOfEachReference : public testing::TestWithParam<ReferenceShot> {};
 
 TEST_P(ShotOfEachReference, MatchesItsReferenceAndNoOther) {
@@ -198,146 +132,6 @@ TEST(VerrineShot, DebugNoneHidesTheDefaultGrid) {
     EXPECT_GT(differingShare(withGrid, none), 5 * kTolerance);
     EXPECT_EQ(differingShare(none, picture(scratch / "empty.png")), 0.0);
 }
-
-// What a careless or hostile user may give, and the one line each gets. Runs
-// in a scratch folder holding a copy of resources/, where "@" stands for the
-// folder; ref.png (8x8), link.png (a symbolic link to it), hard.png (a hard
-// link to it), out.diff.png and pair.frag (copies of ref.png and of the toon
-// fragment file), fifo, bomb.png (a header of 100000x100000 pixels),
-// truncated.png and deep.frag (a sum of 20,000 terms) are there. Arguments
-// starting with ">&-" run with standard output closed.
-struct BadShot {
-    const char* name;
-    std::vector<std::string> arguments;
-    int status;
-    std::string line;  // in the standard error
-};
-
-const char kUsage[] = "\nusage: verrine-shot OUT.png ";
-const std::string kPair = "--vertex resources/shaders/testVertex.txt --fragment ";
-
-const BadShot kBadShots[] = {
-    {"NoOutput", {}, 2, kUsage},
-    {"OnlyAMode", {"--mode", "201"}, 2, kUsage},
-    {"UnknownMode", {"@/out.png", "--mode", "203"}, 2, kUsage},
-    {"ModeOfAnotherCase", {"@/out.png", "--mode", "Toon"}, 2, kUsage},
-    {"ModeWithoutValue", {"@/out.png", "--mode"}, 2, kUsage},
-    {"EmptyResources", {"@/out.png", "--resources", ""}, 2, kUsage},
-    {"UnknownOverlay", {"@/out.png", "--debug", "light,grid"}, 2, kUsage},
-    {"NoFrames", {"@/out.png", "--frames", "0"}, 2, kUsage},
-    {"FramesNotANumber", {"@/out.png", "--frames", "2x"}, 2, kUsage},
-    {"SizeWithoutHeight", {"@/out.png", "--size", "640"}, 2, kUsage},
-    {"ZeroWidth", {"@/out.png", "--size", "0x480"}, 2, kUsage},
-    {"NegativeWidth", {"@/out.png", "--size", "-640x480"}, 2, kUsage},
-    {"UnknownOption", {"@/out.png", "--zoom", "2"}, 2, kUsage},
-    {"TwoOutputs", {"@/out.png", "@/second.png"}, 2, kUsage},
-    {"VertexAlone", {"@/out.png", "--vertex", "a.vert"}, 2, kUsage},
-    {"FragmentAlone", {"@/out.png", "--fragment", "a.frag"}, 2, kUsage},
-    {"PairInAnotherMode", {"@/out.png", "--vertex", "a.vert", "--fragment", "a.frag", "--mode", "202"}, 2, kUsage},
-    {"ToleranceAlone", {"@/out.png", "--tolerance", "3"}, 2, kUsage},
-    {"FuzzTooLarge", {"@/out.png", "--compare", "ref.png", "--fuzz", "256"}, 2, kUsage},
-    {"NegativeTolerance", {"@/out.png", "--compare", "ref.png", "--tolerance", "-1"}, 2, kUsage},
-    {"CompareOnStandardOutput", {"-", "--compare", "ref.png"}, 2, kUsage},
-    // Never overwrite an input, by whatever name: nothing is drawn.
-    {"OverTheReference", {"@/ref.png", "--mode", "202", "--size", "8x8", "--compare", "@/ref.png"}, 2,
-     "verrine-shot: cannot write @/ref.png: it is the reference, @/ref.png, which this run reads\n"},
-    {"ThroughALinkToTheReference", {"@/link.png", "--size", "8x8", "--compare", "@/ref.png"}, 2,
-     "verrine-shot: cannot write @/link.png: it is the reference, @/ref.png, which this run reads\n"},
-    {"ThroughAHardLinkToTheReference", {"@/hard.png", "--size", "8x8", "--compare", "@/ref.png"}, 2,
-     "verrine-shot: cannot write @/hard.png: it is the reference, @/ref.png, which this run reads\n"},
-    {"DifferencePictureOverTheReference", {"@/out.png", "--size", "8x8", "--compare", "@/out.diff.png"}, 2,
-     "verrine-shot: cannot write @/out.diff.png: it is the reference, @/out.diff.png, which this run reads\n"},
-    {"OverThePair", {"@/pair.frag", "--vertex", "resources/shaders/testVertex.txt", "--fragment", "@/pair.frag"}, 2,
-     "verrine-shot: cannot write @/pair.frag: it is @/pair.frag, which this run reads\n"},
-    {"OverTheTexture", {"resources/textures/stripes.raw", "--size", "8x8"}, 2,
-     "verrine-shot: cannot write resources/textures/stripes.raw: it is resources/textures/stripes.raw, which "
-     "this run reads\n"},
-    // A file with other hard links is not parted from them.
-    {"HardLinkedOutput", {"@/hard.png", "--size", "8x8"}, 1,
-     "verrine-shot: cannot write @/hard.png: it has other hard links, which a new file would leave holding the "
-     "old content; remove it first or write elsewhere\n"},
-    // References that are not pictures, or too large ones, are refused
-    // before anything is allocated for them.
-    {"BombReference", {"@/out.png", "--size", "8x8", "--compare", "@/bomb.png"}, 2,
-     "verrine-shot: cannot read @/bomb.png: it is 100000x100000 pixels, more than the largest picture, "
-     "8192x8192\n"},
-    {"FifoReference", {"@/out.png", "--size", "8x8", "--compare", "@/fifo"}, 2,
-     "verrine-shot: cannot read @/fifo: it is not a regular file\n"},
-    {"TruncatedReference", {"@/out.png", "--size", "8x8", "--compare", "@/truncated.png"}, 2,
-     "verrine-shot: cannot read @/truncated.png: "},
-    {"TextReference", {"@/out.png", "--size", "8x8", "--compare", "@/pair.frag"}, 2,
-     "verrine-shot: cannot read @/pair.frag: "},
-    {"ReferenceOfAnotherSize", {"@/out.png", "--size", "16x8", "--compare", "@/ref.png"}, 2,
-     "verrine-shot: cannot compare: @/ref.png is 8x8, the picture 16x8\n"},
-    {"ClosedStandardOutput", {">&-", "-", "--size", "8x8"}, 1,
-     "verrine-shot: cannot write to standard output: it is closed or not open for writing\n"},
-    // Deeper than the usual stack lets the driver compile.
-    {"DeepSum", {"@/out.png", "--size", "8x8", "--vertex", "resources/shaders/testVertex.txt", "--fragment",
-                 "@/deep.frag"}, 0, ""},
-};
-
-void PrintTo(const BadShot& bad, std::ostream* out) { *out << bad.name; }
-
-std::string inFolder(std::string text, const ScratchFolder& folder) {
-    for (size_t at = text.find('@'); at != std::string::npos; at = text.find('@', at)) {
-        text.replace(at, 1, folder.path().string());
-    }
-    return text;
-}
-
-// The inputs a bad run must leave as they were.
-const char* const kInputs[] = {"ref.png", "out.diff.png", "pair.frag", "resources/textures/stripes.raw"};
-
-void prepareBadShotFolder(const ScratchFolder& scratch) {
-    fs::copy(fs::path(VERRINE_SOURCE_DIR) / "resources", scratch / "resources", fs::copy_options::recursive);
-    Image reference(8, 8);
-    reference.set(3, 4, {200, 100, 50});
-    ASSERT_TRUE(writePng(reference, scratch / "ref.png"));
-    fs::create_symlink("ref.png", scratch / "link.png");
-    fs::create_hard_link(scratch / "ref.png", scratch / "hard.png");
-    fs::copy_file(scratch / "ref.png", scratch / "out.diff.png");
-    fs::copy_file(scratch / kToonFragment, scratch / "pair.frag");
-    ASSERT_EQ(mkfifo((scratch / "fifo").c_str(), 0600), 0);
-    const std::string bytes = readWholeFile(scratch / "ref.png");
-    scratch.write("truncated.png", bytes.substr(0, bytes.size() / 2));
-    scratch.write("bomb.png", pngFile(100000, 100000, 8, 2, "", ""));
-    std::string sum = "1.0";
-    for (int i = 1; i < 20000; ++i) sum += "+1.0";
-    scratch.write("deep.frag", "void main() { gl_FragColor = vec4(" + sum + "); }\n");
-}
-
-class BadShots : public testing::TestWithParam<BadShot> {};
-
-TEST_P(BadShots, GetOneClearLineTheirStatusAndLeaveTheInputs) {
-    const BadShot& bad = GetParam();
-    ScratchFolder scratch;
-    prepareBadShotFolder(scratch);
-    std::vector<std::string> before;
-    for (const char* input : kInputs) before.push_back(readWholeFile(scratch / input));
-
-    std::vector<std::string> command = {VERRINE_SHOT_PATH};
-    for (const std::string& argument : bad.arguments) command.push_back(inFolder(argument, scratch));
-    if (command.size() > 1 && command[1] == ">&-") {
-        command = {"/bin/sh", "-c", "exec \"$0\" \"$@\" >&-", VERRINE_SHOT_PATH};
-        for (size_t i = 2; i < bad.arguments.size() + 1; ++i) command.push_back(bad.arguments[i - 1]);
-    }
-    const ProcessResult result = runProgram(command, scratch.path().string());
-    EXPECT_EQ(result.status, bad.status) << result.err;
-    if (bad.status == 0) {
-        EXPECT_EQ(result.err, "");
-    } else {
-        EXPECT_EQ(result.err.rfind("verrine-shot: ", 0), 0u) << result.err;
-        EXPECT_NE(result.err.find(inFolder(bad.line, scratch)), std::string::npos) << result.err;
-    }
-    if (bad.line != kUsage) {
-        EXPECT_EQ(countOccurrences(result.err, "\n"), bad.status == 0 ? 0 : 1) << result.err;
-    }
-    for (size_t i = 0; i < before.size(); ++i) EXPECT_EQ(readWholeFile(scratch / kInputs[i]), before[i]) << kInputs[i];
-    EXPECT_FALSE(fs::exists(scratch / "second.png"));
-}
-
-INSTANTIATE_TEST_SUITE_P(VerrineShot, BadShots, testing::ValuesIn(kBadShots),
-                         [](const testing::TestParamInfo<BadShot>& info) { return std::string(info.param.name); });
 
 TEST(VerrineShot, UnwritableOutputFailsClearlyAndLeavesNoFile) {
     ScratchFolder scratch;
@@ -402,6 +196,54 @@ TEST(VerrineShot, ModeWhoseProgramDoesNotBuildWritesNoPicture) {
     EXPECT_EQ(runProgram({VERRINE_SHOT_PATH, output, "--mode", "202", "--size", "8x8"}, scratch.path().string())
                   .status,
               0);
+}
+
+// verrine-shot says what verrine-check says about the program it draws, and
+// warns when the picture shows nothing; --strict fails on warnings with the
+// picture written. Run in the pair's folder, so paths are shown as given.
+struct ForeignShot {
+    const char* what;
+    ForeignPair pair;
+    std::vector<std::string> options;
+    int status;
+    bool written;
+    std::vector<std::string> messages;  // on standard error, each once
+};
+
+TEST(VerrineShot, SaysWhatTheCheckSaysAndWarnsOnAFlatPicture) {
+    const std::string coreWarning = "`#version 330 core` is the core profile, which has none of the built-in state";
+    const std::vector<ForeignShot> rows = {
+        {"core profile", kCorePair, {}, 0, true,
+         {"pair.vert:1:1: warning: " + coreWarning,
+          "verrine-shot: warning: the picture is one flat colour; likely cause: pair.vert:1: " + coreWarning}},
+        {"core profile, strict", kCorePair, {"--strict"}, 1, true,
+         {"verrine-shot: 6 warnings (--strict: they fail); the picture is written\n"}},
+        {"tutorial style", kTutorialPair, {}, 0, true,
+         {"pair.vert:2:16: note: this shader is written for a program that feeds its own attributes",
+          "likely cause: pair.vert:2: attribute 'aPosition' is never fed"}},
+        {"light position as direction", kLightAsDirectionPair, {}, 0, true,
+         {"pair.vert:5:16: warning: gl_LightSource[].position is used as a direction"}},
+        {"WebGL", kEsPair, {}, 1, false, {"pair.frag:1:1: note: `precision` is GLSL ES (WebGL)"}},
+        {"int to float in 1.10", kIntToFloatPair, {}, 1, false,
+         {"pair.frag:5:19: note: GLSL 1.10 converts no int to float by itself"}},
+        {"varying mismatch", kVaryingMismatchPair, {}, 1, false,
+         {"pair.frag:1:14: error: fragment shader varying normal not written by vertex shader\n"
+          "varying vec3 normal;\n"}},
+    };
+    for (const ForeignShot& row : rows) {
+        ScratchFolder folder;
+        folder.write("pair.vert", row.pair.vertex);
+        folder.write("pair.frag", row.pair.fragment);
+        std::vector<std::string> command = {VERRINE_SHOT_PATH, "out.png", "--size", kSize, "--vertex", "pair.vert",
+                                            "--fragment", "pair.frag"};
+        command.insert(command.end(), row.options.begin(), row.options.end());
+        const ProcessResult result = runProgram(command, folder.path().string());
+        EXPECT_EQ(result.status, row.status) << row.what << '\n' << result.err;
+        EXPECT_EQ(fs::exists(folder / "out.png"), row.written) << row.what;
+        for (const std::string& message : row.messages) {
+            EXPECT_EQ(countOccurrences(result.err, message), 1) << row.what << '\n' << message << '\n' << result.err;
+        }
+    }
 }
 
 // Started elsewhere, the program finds the scene's data beside itself, says
@@ -490,27 +332,6 @@ TEST(VerrineShot, ComparesWithAReferenceWithinTolerance) {
     EXPECT_EQ(unreadable.status, 2);
     EXPECT_EQ(countOccurrences(unreadable.err, "\n"), 1) << unreadable.err;
     EXPECT_EQ(unreadable.err.rfind("verrine-shot: cannot read ", 0), 0u) << unreadable.err;
-}
-
-TEST(VerrineShot, AnyPngEncodingComparesByItsPixels) {
-    ScratchFolder scratch;
-    for (const Encoding& encoding : kEncodings) {
-        const std::string path = scratch.write(std::string(encoding.name) + ".png",
-                                               pngFile(2, 1, encoding.depth, encoding.colourType, encoding.rows,
-                                                       encoding.chunks));
-        Picture read;
-        std::string problem;
-        ASSERT_TRUE(readPng(path, read, problem)) << encoding.name << ": " << problem;
-        EXPECT_EQ(std::string(read.rgb.begin(), read.rgb.end()), encoding.expected) << encoding.name;
-    }
-    // A shot compared with itself in 16 bits matches exactly.
-    ASSERT_EQ(shoot(scratch / "shot.png", {"--size", "6x4"}).status, 0);
-    const Picture shot = picture(scratch / "shot.png").picture();
-    std::string wide;
-    for (unsigned char value : shot.rgb) wide += {static_cast<char>(value), static_cast<char>(value)};
-    const std::string reference = scratch.write("wide.png", pngFile(6, 4, 16, 2, wide, ""));
-    const ProcessResult same = shoot(scratch / "again.png", {"--size", "6x4", "--compare", reference, "--fuzz", "0"});
-    EXPECT_EQ(same.status, 0) << same.err;
 }
 
 TEST(VerrineShot, ReplacesAnExistingPictureKeepingItsModeAndOwner) {

@@ -63,3 +63,19 @@ inline int countOccurrences(const std::string& text, const std::string& piece) {
     }
     return count;
 }
+
+// `text` with each "@" standing for the scratch folder's path.
+inline std::string inFolder(std::string text, const ScratchFolder& folder) {
+    for (size_t at = text.find('@'); at != std::string::npos; at = text.find('@', at)) {
+        text.replace(at, 1, folder.path().string());
+    }
+    return text;
+}
+
+// A fragment shader with one sum of `terms` terms: drivers compile it by
+// recursing once per term.
+inline std::string sumShader(int terms) {
+    std::string sum = "1.0";
+    for (int i = 1; i < terms; ++i) sum += "+1.0";
+    return "void main() { gl_FragColor = vec4(" + sum + "); }\n";
+}

@@ -6,7 +6,7 @@
 #   usage: run-wine-tests.sh VERRINE_WINDOWS_ZIP ARTEFACT_DIR
 #
 # The download: verrine.exe, resources/ with the four shaders and the
-# texture, and README.txt, in one top folder.
+# texture, README.txt, LICENSE.txt and THIRD-PARTY.txt, in one top folder.
 # First run: the window "Verrine" opens; standard error holds the eight
 # start-up traces, no failure report and nothing from freeglut; key 2 changes
 # the picture and key 1 brings the first picture back; choosing Debug > "Show
@@ -62,11 +62,11 @@ unzip -q "$download" -d "$scratch/Verrine download"
 run_dir=$(find "$scratch/Verrine download" -mindepth 1 -maxdepth 1)
 [[ $(wc -l <<<"$run_dir") -eq 1 && -d "$run_dir" ]] || fail "the zip does not hold one top folder"
 exe="$run_dir/verrine.exe"
-for file in verrine.exe README.txt resources/textures/stripes.raw \
+for file in verrine.exe README.txt LICENSE.txt THIRD-PARTY.txt resources/textures/stripes.raw \
             resources/shaders/{testVertex,testFragment,edgeVertex,edgeFragment}.txt; do
   [[ -s "$run_dir/$file" ]] || fail "the zip lacks $file"
 done
-note "the zip holds verrine.exe, README.txt and resources/; unpacked in \"${run_dir#"$scratch/"}\""
+note "the zip holds verrine.exe, README.txt, LICENSE.txt, THIRD-PARTY.txt and resources/; unpacked in \"${run_dir#"$scratch/"}\""
 
 # --- the running viewer ------------------------------------------------------
 

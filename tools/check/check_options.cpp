@@ -16,8 +16,9 @@ const char kHelp[] =
     "  --no-reference  no second opinion from the reference compiler (glslang)\n"
     "  --watch         stay running and check again whenever a file changes\n"
     "  --version       print the version and exit\n"
-    "Warnings: uniforms and attributes the viewer never feeds, and files on which the\n"
-    "driver and the reference compiler disagree.\n"
+    "Warnings: uniforms and attributes the viewer never feeds, shaders written for another\n"
+    "GLSL, and faults the driver lets pass that the reference compiler finds. Notes explain\n"
+    "the error above them.\n"
     "Exit status: 0 all compile and link, 1 something fails, 2 the check cannot run.\n";
 
 }  // namespace

@@ -1,15 +1,13 @@
 // One check of the shader programs: build them as the viewer does, add what
-// the driver's log cannot say (inputs the viewer never feeds, the reference
-// compiler's disagreements), print the report.
+// the driver's log cannot say (program_analysis.h), print the report.
 #pragma once
 
-#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "tools/check/check_options.h"
-#include "tools/check/reference_compiler.h"
+#include "tools/check/program_analysis.h"
 
 class ShaderCheck {
 public:
@@ -28,7 +26,6 @@ public:
 
 private:
     CheckOptions options_;
-    std::unique_ptr<ReferenceCompiler> reference_;
-    std::string driver_;
+    ProgramAnalysis analysis_;
     std::vector<std::string> files_;
 };

@@ -1,7 +1,8 @@
 #include "tools/check/unfed_inputs.h"
 
+#include "tools/shader_report/glsl_source.h"
+
 #include <algorithm>
-#include <cctype>
 #include <string>
 #include <vector>
 
@@ -12,12 +13,6 @@ namespace {
 struct ActiveInput {
     std::string name;  // without an array index or struct member
     GLenum type;
-};
-
-struct Token {
-    std::string text;
-    int line;
-    int column;
 };
 
 // The names a driver lists are "name", "name[0]" or "name.member"; the
@@ -51,71 +46,6 @@ std::vector<ActiveInput> activeInputs(GLuint program, bool attributes) {
         if (!listed) inputs.push_back({base, type});
     }
     return inputs;
-}
-
-// Identifiers and single punctuation characters, with comments and
-// preprocessor lines left out, each with its 1-based line and column.
-std::vector<Token> tokenize(const std::string& source) {
-    std::vector<Token> tokens;
-    int line = 1;
-    size_t lineStart = 0;
-    bool lineHasToken = false;
-    for (size_t i = 0; i < source.size();) {
-        const char c = source[i];
-        if (c == '\n') {
-            ++line;
-            lineStart = ++i;
-            lineHasToken = false;
-        } else if (source.compare(i, 2, "//") == 0 || (c == '#' && !lineHasToken)) {
-            i = source.find('\n', i);
-            if (i == std::string::npos) break;
-        } else if (source.compare(i, 2, "/*") == 0) {
-            const size_t end = source.find("*/", i + 2);
-            const size_t stop = end == std::string::npos ? source.size() : end + 2;
-            for (; i < stop; ++i) {
-                if (source[i] == '\n') {
-                    ++line;
-                    lineStart = i + 1;
-                }
-            }
-        } else if (std::isspace(static_cast<unsigned char>(c))) {
-            ++i;
-        } else {
-            size_t end = i + 1;
-            if (std::isalpha(static_cast<unsigned char>(c)) || c == '_') {
-                while (end < source.size() &&
-                       (std::isalnum(static_cast<unsigned char>(source[end])) || source[end] == '_')) {
-                    ++end;
-                }
-            }
-            tokens.push_back({source.substr(i, end - i), line, static_cast<int>(i - lineStart) + 1});
-            lineHasToken = true;
-            i = end;
-        }
-    }
-    return tokens;
-}
-
-// The place of `name` in a global declaration that one of `qualifiers` opens,
-// such as "uniform mat4 a, b;". Function parameters ("in vec3 x") are not
-// global, so they are never taken for one.
-bool findDeclaration(const std::string& source, const std::vector<std::string>& qualifiers,
-                     const std::string& name, int& line, int& column) {
-    const std::vector<Token> tokens = tokenize(source);
-    int depth = 0;
-    for (size_t i = 0; i < tokens.size(); ++i) {
-        const std::string& text = tokens[i].text;
-        if (text == "{" || text == "(") ++depth;
-        if (text == "}" || text == ")") --depth;
-        if (depth != 0 || std::find(qualifiers.begin(), qualifiers.end(), text) == qualifiers.end()) continue;
-        for (size_t j = i + 1; j < tokens.size() && tokens[j].text != ";"; ++j) {
-            if (tokens[j].text != name) continue;
-            line = tokens[j].line;
-            column = tokens[j].column;
-            return true;
-        }
-    }
-    return false;
 }
 
 bool isSampler(GLenum type) {

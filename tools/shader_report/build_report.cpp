@@ -1,10 +1,12 @@
 #include "tools/shader_report/build_report.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <iomanip>
 #include <sstream>
 
 #include "tools/shader_report/driver_log.h"
+#include "tools/shader_report/link_location.h"
 #include "tools/shader_report/scene_inputs.h"
 
 namespace {
@@ -24,6 +26,29 @@ std::vector<SourceDiagnostic> located(const std::vector<LogMessage>& messages, c
         diagnostics.push_back({where, message.line, column, message.severity, message.text});
     }
     return diagnostics;
+}
+
+// Mesa follows an error with lines that only go on with it: the candidates of
+// a call that matched none, each an "error:" at the call; other errors at the
+// very place of the one before; errors about an operand whose type is already
+// `error`. They become notes under the error they continue.
+void markFollowOns(std::vector<SourceDiagnostic>& diagnostics) {
+    const SourceDiagnostic* previous = nullptr;
+    for (SourceDiagnostic& diagnostic : diagnostics) {
+        if (diagnostic.severity != "error") continue;
+        const std::string& text = diagnostic.message;
+        const bool samePlace = previous != nullptr && previous->line == diagnostic.line &&
+                               previous->column == diagnostic.column && diagnostic.line > 0;
+        // Mesa names such a type in a list of operands: "pow(error, float)".
+        const bool onError = previous != nullptr && (text.find("(error") != std::string::npos ||
+                                                     text.find(", error,") != std::string::npos ||
+                                                     text.find(", error)") != std::string::npos);
+        if (samePlace || onError) {
+            diagnostic.severity = "note";
+            diagnostic.continues = true;
+        }
+        previous = &diagnostic;
+    }
 }
 
 FileReport reportStage(const ShaderStageBuild& stage, const std::string& folder) {
@@ -56,7 +81,8 @@ FileReport reportStage(const ShaderStageBuild& stage, const std::string& folder)
                                         "; save the file without it"});
         return file;
     }
-    const std::vector<SourceDiagnostic> driverMessages = located(parseDriverLog(stage.log), file.path, file.source);
+    std::vector<SourceDiagnostic> driverMessages = located(parseDriverLog(stage.log), file.path, file.source);
+    markFollowOns(driverMessages);
     file.diagnostics.insert(file.diagnostics.end(), driverMessages.begin(), driverMessages.end());
     if (stage.shader == 0) {
         file.diagnostics.push_back({file.path, 0, 0, "error", "the driver could not create a shader object"});
@@ -80,6 +106,16 @@ void printFile(std::ostream& out, const FileReport& file, bool showSources) {
     for (const SourceDiagnostic& diagnostic : file.diagnostics) printDiagnostic(out, diagnostic, file.source);
 }
 
+// A located link message points into the file it names.
+void printLinkDiagnostics(std::ostream& out, const ProgramReport& program) {
+    for (const SourceDiagnostic& diagnostic : program.linkDiagnostics) {
+        const FileReport* file = diagnostic.where == program.vertex.path     ? &program.vertex
+                                 : diagnostic.where == program.fragment.path ? &program.fragment
+                                                                              : nullptr;
+        printDiagnostic(out, diagnostic, file != nullptr ? file->source : "");
+    }
+}
+
 }  // namespace
 
 int ProgramReport::count(const std::string& severity) const {
@@ -98,8 +134,23 @@ ProgramReport reportBuild(const ShaderBuild& build, const std::string& name, con
     program.linked = build.linked;
     if (!program.vertex.failed() && !program.fragment.failed()) {
         program.linkDiagnostics = located(parseDriverLog(build.linkLog), name, "");
+        for (SourceDiagnostic& diagnostic : program.linkDiagnostics) locateLinkMessage(program, diagnostic);
     }
     return program;
+}
+
+void addAfter(FileReport& file, size_t index, const SourceDiagnostic& diagnostic) {
+    file.diagnostics.insert(file.diagnostics.begin() + static_cast<std::ptrdiff_t>(index) + 1, diagnostic);
+}
+
+void addExplanation(FileReport& file, const SourceDiagnostic& diagnostic) {
+    std::vector<SourceDiagnostic>& list = file.diagnostics;
+    for (size_t i = 0; i < list.size(); ++i) {
+        if (list[i].severity == "error") return addAfter(file, i, diagnostic);
+    }
+    auto later = std::find_if(list.begin(), list.end(),
+                              [&](const SourceDiagnostic& other) { return other.line > diagnostic.line; });
+    list.insert(later, diagnostic);
 }
 
 void printProgramReport(std::ostream& out, const ProgramReport& program, bool showSources) {
@@ -107,5 +158,12 @@ void printProgramReport(std::ostream& out, const ProgramReport& program, bool sh
     printFile(out, program.fragment, showSources);
     out << program.name << " (" << program.vertex.path << ", " << program.fragment.path
         << "): " << (program.linked ? "links" : "does not link") << '\n';
-    for (const SourceDiagnostic& diagnostic : program.linkDiagnostics) printDiagnostic(out, diagnostic, "");
+    printLinkDiagnostics(out, program);
+}
+
+void printProgramDiagnostics(std::ostream& out, const ProgramReport& program) {
+    for (const FileReport* file : {&program.vertex, &program.fragment}) {
+        for (const SourceDiagnostic& diagnostic : file->diagnostics) printDiagnostic(out, diagnostic, file->source);
+    }
+    printLinkDiagnostics(out, program);
 }

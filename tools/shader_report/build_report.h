@@ -38,6 +38,19 @@ struct ProgramReport {
 // program whose file did not compile.
 ProgramReport reportBuild(const ShaderBuild& build, const std::string& name, const std::string& folder);
 
+// Puts `diagnostic` right after the one at `index`, before any notes that
+// continue that one: the cause is read before the noise.
+void addAfter(FileReport& file, size_t index, const SourceDiagnostic& diagnostic);
+
+// Puts `diagnostic` where the author reads it with what it explains: right
+// after the file's first error, or, in a file without errors, among its
+// diagnostics in the order of their lines.
+void addExplanation(FileReport& file, const SourceDiagnostic& diagnostic);
+
 // One line per file and program with each diagnostic under the line it
 // belongs to; `showSources` adds each file's text with line numbers.
 void printProgramReport(std::ostream& out, const ProgramReport& program, bool showSources);
+
+// The diagnostics alone, without the lines that say whether each file
+// compiles and the program links.
+void printProgramDiagnostics(std::ostream& out, const ProgramReport& program);

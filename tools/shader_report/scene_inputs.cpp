@@ -1,7 +1,7 @@
 #include "tools/shader_report/scene_inputs.h"
 
 #include <algorithm>
-#include <cstring>
+#include <filesystem>
 #include <streambuf>
 
 #include "render/texture.h"
@@ -12,6 +12,7 @@
 namespace {
 
 std::vector<SceneInput> inputs;
+std::string shownFolder;
 
 // The file's bytes as a stream, without a copy.
 class BytesBuffer : public std::streambuf {
@@ -42,7 +43,7 @@ SceneInput& remember(const std::string& path) {
 // the driver compiles that text.
 std::string readSourceOnce(const std::string& path) {
     SceneInput& input = remember(path);
-    setCompilingFile(path);
+    setCompilingFile(shownFolder.empty() ? path : (std::filesystem::path(shownFolder) / path).string());
     InputFile file(path);
     std::string bytes;
     if (!file.problem().empty() || !file.readAll(bytes)) {
@@ -72,8 +73,9 @@ bool readImageOnce(const std::string& path, std::vector<unsigned char>& pixels) 
 
 }  // namespace
 
-void readSceneInputs(const std::function<void()>& build) {
+void readSceneInputs(const std::function<void()>& build, const std::string& folder) {
     inputs.clear();
+    shownFolder = folder;
     const SourceReader previousSource = setSourceReader(readSourceOnce);
     const RawImageReader previousImage = setRawImageReader(readImageOnce);
     build();

@@ -17,8 +17,9 @@ struct SceneInput {
 
 // Runs `build` with the tools' readers in place of the viewer's, then returns
 // to the viewer's. While a shader source is read and compiled, a crash names
-// it. What was read is kept until the next call.
-void readSceneInputs(const std::function<void()>& build);
+// it, with `shownFolder` in front as the report shows it. What was read is
+// kept until the next call.
+void readSceneInputs(const std::function<void()>& build, const std::string& shownFolder = "");
 
 // Every file the last build read, in order, once each.
 const std::vector<SceneInput>& sceneInputs();

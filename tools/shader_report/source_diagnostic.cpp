@@ -34,6 +34,7 @@ bool findSourceLine(const std::string& source, int number, std::string& text) {
 void printDiagnostic(std::ostream& out, const SourceDiagnostic& diagnostic, const std::string& source) {
     std::string line;
     const bool located = diagnostic.line > 0 && findSourceLine(source, diagnostic.line, line);
+    const bool quoted = located && !diagnostic.continues;
     int column = diagnostic.column;
     if (located && column <= 0) column = firstNonBlankColumn(line);
 
@@ -43,5 +44,5 @@ void printDiagnostic(std::ostream& out, const SourceDiagnostic& diagnostic, cons
     out << ' ';
     if (!diagnostic.severity.empty()) out << diagnostic.severity << ": ";
     out << diagnostic.message << '\n';
-    if (located) out << line << '\n' << caretLine(line, column) << '\n';
+    if (quoted) out << line << '\n' << caretLine(line, column) << '\n';
 }

@@ -2,14 +2,19 @@
 // Application and frame, and writes the last frame drawn as a PNG file;
 // optionally compares it with a reference picture.
 //
+// The warnings and notes of verrine-check on the program drawn go to
+// standard error, with a warning when the picture is flat.
+//
 // Exit status: 0 written (and, with --compare, close enough to the
-// reference); 1 nothing written (no data folder, the asked mode's program
-// does not build, no display, no context, the file cannot be written) or,
-// with --compare, too many pixels differ; 2 bad arguments, a reference that
-// cannot be read or has another size, or a picture that would replace a file
-// the run reads.
+// reference; with --strict, no warning); 1 nothing written (no data folder,
+// the asked mode's program does not build, no display, no context, the file
+// cannot be written), or with --compare too many pixels differ, or with
+// --strict a warning was given (the picture is written); 2 bad arguments, a
+// reference that cannot be read or has another size, or a picture that would
+// replace a file the run reads.
 
 #include <iostream>
+#include <memory>
 #include <sstream>
 #include <string>
 
@@ -18,9 +23,11 @@
 #include "platform/glut_startup.h"
 #include "render/gl_state.h"
 #include "tools/common/resources_folder.h"
+#include "tools/check/program_analysis.h"
 #include "tools/headless/headless_context.h"
 #include "tools/shader_report/build_report.h"
 #include "tools/shader_report/scene_inputs.h"
+#include "tools/shot/flat_picture.h"
 #include "tools/shot/offscreen_frame.h"
 #include "tools/shot/picture_difference.h"
 #include "tools/shot/png_file.h"
@@ -53,22 +60,23 @@ std::vector<ShaderBuild> startApplication(const ShotOptions& shot, const std::st
     return builds;
 }
 
-// The report on the asked mode's program when it does not build; empty when
-// it does, or when the mode has no program.
-std::string buildFailure(const ShotOptions& shot, const std::vector<ShaderBuild>& builds) {
-    // A pair given by hand was built after the viewer's toon program: the
-    // last build of a mode is the one in use.
+// The asked mode's build, or null when the mode has no program. A pair given
+// by hand was built after the viewer's toon program: the last build of a
+// mode is the one in use.
+const ShaderBuild* askedBuild(const ShotOptions& shot, const std::vector<ShaderBuild>& builds) {
     for (auto build = builds.rbegin(); build != builds.rend(); ++build) {
-        if (build->mode != shot.mode) continue;
-        const std::string name = shaderModeName(build->mode) + " program";
-        const ProgramReport report = reportBuild(*build, name, "");
-        if (!report.failed()) return "";
-        std::ostringstream text;
-        text << "verrine-shot: no picture: the " << name << " does not build\n";
-        printProgramReport(text, report, false);
-        return text.str();
+        if (build->mode == shot.mode) return &*build;
     }
-    return "";
+    return nullptr;
+}
+
+// The clear colour the picture's background has, as 8-bit RGB.
+void backgroundColour(unsigned char (&rgb)[3]) {
+    GLfloat colour[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, colour);
+    for (int channel = 0; channel < 3; ++channel) {
+        rgb[channel] = static_cast<unsigned char>(colour[channel] * 255.0f + 0.5f);
+    }
 }
 
 int compareWithReference(const ShotOptions& shot, const Picture& picture) {
@@ -96,6 +104,35 @@ int compareWithReference(const ShotOptions& shot, const Picture& picture) {
     } else {
         std::cerr << "; no difference picture: " << problem << '\n';
     }
+    return 1;
+}
+
+// Draws the frames, warns when the picture is flat, writes it and compares
+// it. `report` is the report on the program drawn, null for the fixed
+// pipeline.
+int drawAndWrite(const ShotOptions& shot, OffscreenFrame& frame, const ProgramReport* report) {
+    // The size of the drawing area, then the mode the user picks.
+    reshape(shot.width, shot.height);
+    application->shaderSet.setMode(shot.mode);
+    for (int i = 0; i < shot.frames; ++i) application->renderFrame();
+
+    const Picture picture{shot.width, shot.height, frame.readRgb()};
+    unsigned char background[3];
+    backgroundColour(background);
+    int warnings = report != nullptr ? report->count("warning") : 0;
+    const std::string flat = flatPictureWarning(picture, background, report);
+    if (!flat.empty()) {
+        std::cerr << "verrine-shot: " << flat << '\n';
+        ++warnings;
+    }
+    std::string problem;
+    const bool written = shot.toStandardOutput() ? writePngToStandardOutput(picture, problem)
+                                                 : writePng(shot.output, picture, problem);
+    if (!written) return fail(problem);
+    const int compared = shot.comparePath.empty() ? 0 : compareWithReference(shot, picture);
+    if (compared != 0 || !shot.strict || warnings == 0) return compared;
+    std::cerr << "verrine-shot: " << warnings << (warnings == 1 ? " warning" : " warnings")
+              << " (--strict: they fail); the picture is written\n";
     return 1;
 }
 
@@ -136,22 +173,21 @@ int toolMain(int argc, char** argv) {
     if (shot.debugGiven) copyDebugSwitches(shot.debug, *options);
 
     const std::vector<ShaderBuild> builds = startApplication(shot, resources);
-    const std::string failure = buildFailure(shot, builds);
-    if (!failure.empty()) {
-        std::cerr << failure;
-        return 1;
+    const ShaderBuild* build = askedBuild(shot, builds);
+    std::unique_ptr<ProgramReport> report;
+    if (build != nullptr) {
+        // What verrine-check says about the program, in the same form.
+        report = std::make_unique<ProgramReport>(reportBuild(*build, shaderModeName(build->mode) + " program", ""));
+        ProgramAnalysis(true).addTo(*build, *report);
+        if (report->failed()) {
+            std::cerr << "verrine-shot: no picture: the " << report->name << " does not build\n";
+            printProgramReport(std::cerr, *report, false);
+            return 1;
+        }
+        printProgramDiagnostics(std::cerr, *report);
     }
     // Nor the files the scene read.
     problem = overwrittenInput(shot);
     if (!problem.empty()) return fail(problem, 2);
-    // Then the size of the drawing area, then the mode the user picks.
-    reshape(shot.width, shot.height);
-    application->shaderSet.setMode(shot.mode);
-    for (int i = 0; i < shot.frames; ++i) application->renderFrame();
-
-    const Picture picture{shot.width, shot.height, frame.readRgb()};
-    const bool written = shot.toStandardOutput() ? writePngToStandardOutput(picture, problem)
-                                                 : writePng(shot.output, picture, problem);
-    if (!written) return fail(problem);
-    return shot.comparePath.empty() ? 0 : compareWithReference(shot, picture);
+    return drawAndWrite(shot, frame, report.get());
 }

@@ -36,7 +36,7 @@ std::string usage() {
     return "usage: verrine-shot OUT.png [--mode " + modeNames("|") +
            "] [--debug LIST] [--frames N] [--size WxH]\n"
            "                    [--vertex FILE --fragment FILE] [--resources DIR]\n"
-           "                    [--compare REF.png [--tolerance N] [--fuzz L]]\n";
+           "                    [--compare REF.png [--tolerance N] [--fuzz L]] [--strict]\n";
 }
 
 std::string help() {
@@ -59,7 +59,10 @@ std::string help() {
            "                       beyond that, exit 1 and write OUT.diff.png showing where\n"
            "                       REF.png may be any PNG: 16-bit values are scaled to 8 bits, no gamma\n"
            "                       is applied, and alpha is composed over black\n"
+           "  --strict             warnings fail with status 1; the picture is still written\n"
            "  --version            print the version and exit\n"
+           "The warnings and notes of verrine-check on the program drawn go to standard error, and\n"
+           "so does a warning when the picture is flat or almost empty.\n"
            "OUT.png is replaced whole, keeping its mode and owner; one with other hard links, or one\n"
            "that is any file this run reads, is refused.\n"
            "When the asked mode's program does not build, or no data folder is found, no picture is\n"
@@ -169,6 +172,10 @@ bool parseShotOptions(int count, const char* const* arguments, ShotOptions& opti
                 return false;
             }
             options.output = argument;
+            continue;
+        }
+        if (argument == "--strict") {
+            options.strict = true;
             continue;
         }
         if (takeShaderPairOption(count, arguments, i, options.pair, problem)) {

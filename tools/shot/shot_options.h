@@ -20,6 +20,7 @@ struct ShotOptions {
     std::string comparePath;    // a reference picture to compare the shot with
     int tolerance = 0;          // pixels that may differ from it
     int fuzz = 2;               // levels a channel may differ by before its pixel counts
+    bool strict = false;        // warnings fail the shot, the picture still written
 
     bool toStandardOutput() const { return output == "-"; }
 };
