@@ -343,6 +343,8 @@ put unfed.frag $'uniform float uAmount;\nvoid main()\n{\n    gl_FragColor = vec4
 put suffix.frag $'#version 110\nvoid main()\n{\n    gl_FragColor = vec4(1.0f);\n}\n'
 put bom.frag $'\xEF\xBB\xBF'"$sound_fragment"
 put empty.frag ""
+mkdir "$run_dir/Проект ж"
+cp -r "$run_dir/resources" "$run_dir/Проект ж/"
 win_pairs="my shaders\\é ж"
 
 run_tool() {  # $1: exe, then its arguments; sets status, out (both streams)
@@ -382,6 +384,7 @@ check_cases=(
   "missing file|1|missing.frag: error: cannot read the file|$(pair sound.vert missing.frag)"
   "folder for a file|1|error: cannot read the file: it is a folder|$(pair sound.vert ..)"
   "missing folder|2|verrine-check: cannot enter no-such-folder|no-such-folder"
+  "DIR named in Cyrillic|0|Проект ж\\resources/shaders/testVertex.txt: compiles|Проект ж"
 )
 run_cases verrine-check.exe "${check_cases[@]}"
 
@@ -416,14 +419,21 @@ pixels_off_reference() {  # $1: picture, $2: reference; both have the client's s
   convert "$1.masked.png" "$2.masked.png" -compose difference -composite -separate \
     -evaluate-sequence max -threshold 9.41% -format '%[fx:round(mean*w*h)]' info:
 }
-for mode in fixed:200 toon:201 edge:202; do
-  run_tool verrine-shot.exe "$win_pairs\\${mode%:*}.png" --mode "${mode#*:}" --size 484x436
-  [[ $status -eq 0 ]] || fail "verrine-shot.exe --mode ${mode#*:}: status $status:"$'\n'"$out"
-  cp "$repo/tests/references/mode-${mode%:*}.png" "$scratch/reference.png"
-  off=$(pixels_off_reference "$shots/${mode%:*}.png" "$scratch/reference.png")
-  [[ $off -le 422 ]] || fail "the ${mode%:*} picture differs from Linux's in $off pixels"
-  cp "$shots/${mode%:*}.png" "$artefacts/shot-${mode%:*}.png"
-  note "verrine-shot.exe, ${mode%:*} mode: as on Linux ($off pixels off)"
+# name | reference | arguments, ";" between them; the pair is the toon
+# program's, copied under the non-ASCII folder.
+cp "$run_dir/resources/shaders/testVertex.txt" "$shots/toon.vert"
+cp "$run_dir/resources/shaders/testFragment.txt" "$shots/toon.frag"
+for shot in "fixed|mode-fixed|--mode;200" "toon|mode-toon|--mode;201" "edge|mode-edge|--mode;202" \
+            "pair|mode-toon|--vertex;$win_pairs\\toon.vert;--fragment;$win_pairs\\toon.frag"; do
+  IFS='|' read -r name reference arguments <<<"$shot"
+  IFS=';' read -r -a args <<<"$arguments"
+  run_tool verrine-shot.exe "$win_pairs\\$name.png" "${args[@]}" --size 484x436
+  [[ $status -eq 0 ]] || fail "verrine-shot.exe, $name: status $status:"$'\n'"$out"
+  cp "$repo/tests/references/$reference.png" "$scratch/reference.png"
+  off=$(pixels_off_reference "$shots/$name.png" "$scratch/reference.png")
+  [[ $off -le 422 ]] || fail "the $name picture differs from Linux's $reference in $off pixels"
+  cp "$shots/$name.png" "$artefacts/shot-$name.png"
+  note "verrine-shot.exe, $name: as Linux's $reference ($off pixels off)"
 done
 
 # The cases of verrine-shot.exe:
