@@ -58,6 +58,10 @@ PICTURES_PACKAGES := imagemagick
 # opened inside them appear on, and pkill (procps) for what it started.
 FRESH_TEST_PACKAGES := mmdebstrap git xvfb xauth xdotool procps
 
+# Everything that needs a display and is not given one of its own runs on a
+# throwaway Xvfb of this screen.
+XVFB := xvfb-run -a -s "-screen 0 1280x1024x24"
+
 # --- Configuring -------------------------------------------------------------
 # CMake runs before every build, with the options of the target. It is
 # quick when nothing changed, picks up what changed (a package installed
@@ -89,13 +93,13 @@ run:
 	./$(BUILD_DIR)/verrine
 
 test: build
-	xvfb-run -a -s "-screen 0 1280x1024x24" \
+	$(XVFB) \
 	    ctest --test-dir $(BUILD_DIR) -j $(JOBS) --output-on-failure --no-tests=error
 
 # Run from here: the viewer reads resources/ relative to the working directory.
 bench: configure
 	cmake --build $(BUILD_DIR) --target verrine_bench -j $(JOBS)
-	xvfb-run -a -s "-screen 0 1280x1024x24" ./$(BUILD_DIR)/bench/verrine_bench --check
+	$(XVFB) ./$(BUILD_DIR)/bench/verrine_bench --check
 
 # Every picture in docs/, one way each, and the icon. The screenshots of the
 # running viewer come from the end-to-end driver, on an X server of its own
@@ -109,7 +113,7 @@ pictures: build
 	@./tools/install-deps.sh $(PICTURES_PACKAGES)
 	VERRINE_PICTURES_DIR=$(CURDIR)/docs \
 	    ctest --test-dir $(BUILD_DIR) -R '^e2e\.ReadmePictures\.' --output-on-failure --no-tests=error
-	xvfb-run -a -s "-screen 0 1280x1024x24" sh -ec '\
+	$(XVFB) sh -ec '\
 	    $(SHOT) docs/shot-debug.png --debug light,axis,plane,rotate --frames 60; \
 	    for example in $(EXAMPLES); do \
 	        $(SHOT) docs/example-$$example.png \
@@ -131,7 +135,7 @@ windows:
 
 windows-test: windows
 	@./tools/install-deps.sh $(WINDOWS_TEST_PACKAGES)
-	xvfb-run -a -s "-screen 0 1280x1024x24" \
+	$(XVFB) \
 	    ./tests/windows/run-wine-tests.sh $(WINDOWS_BUILD_DIR)/verrine-windows.zip $(WINDOWS_BUILD_DIR)/artefacts
 
 # The Debian package, made by CPack from the install layout (tools/install/),
@@ -166,7 +170,7 @@ sanitize: deps
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:verify_asan_link_order=0 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-	xvfb-run -a -s "-screen 0 1280x1024x24" \
+	$(XVFB) \
 	    ctest --test-dir $(SANITIZE_BUILD_DIR) --output-on-failure --no-tests=error
 
 # libFuzzer on the shader source reader and the texture file reader, from the

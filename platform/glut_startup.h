@@ -2,5 +2,17 @@
 // before glutInit; the viewer uses those routines and nothing else of GLUT.
 #pragma once
 
+#include "platform/gl.h"
+
 // Calls glutInit once, however often it is called. No GLUT window is made.
-void startGlut();
+// glutInit reads its options from the command line; the viewer's is
+// ignored, so it gets just a program name.
+inline void startGlut() {
+    static bool started = false;
+    if (started) return;
+    started = true;
+    char name[] = "verrine";
+    char* arguments[] = {name, nullptr};
+    int count = 1;
+    glutInit(&count, arguments);
+}

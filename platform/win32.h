@@ -3,46 +3,38 @@
 // On Windows this is <windows.h>. Elsewhere it declares our own subset with
 // the same names, types, constant values and structure layouts as the
 // 64-bit Windows headers, implemented over FLTK 1.3 (X11/GLX) in
-// platform/linux/.
+// platform/linux/ (window.h there gives the nominal frame).
 //
-// Provided:
-//   windows   RegisterClassA, CreateWindowExA, DestroyWindow, DefWindowProcA,
-//             GetClientRect, LoadIconA, LoadCursorA, GetStockObject
-//   messages  PeekMessageA, TranslateMessage, DispatchMessageA,
-//             PostMessageA, PostQuitMessage
-//   menus     CreateMenu, AppendMenuA, SetMenu, GetMenu,
-//             GetMenuItemInfoA, SetMenuItemInfoA (MIIM_STATE only)
-//   GDI, WGL  GetDC, ReleaseDC, ChoosePixelFormat, SetPixelFormat,
+// Provided: what the viewer, the tools and the benchmark call, and the
+// window title for programs that show what they run:
+//   windows   RegisterClassA, CreateWindowExA, DestroyWindow, DefWindowProcA
+//             (WM_CLOSE destroys), GetClientRect, SetWindowTextA, LoadIconA,
+//             LoadCursorA, GetStockObject
+//   messages  PeekMessageA (no filter, PM_REMOVE), TranslateMessage,
+//             DispatchMessageA, PostMessageA, PostQuitMessage
+//   menus     CreateMenu, AppendMenuA, SetMenu (once), GetMenu,
+//             GetMenuItemInfoA, SetMenuItemInfoA (MIIM_STATE by command id)
+//   GDI, WGL  GetDC, ReleaseDC, ChoosePixelFormat, SetPixelFormat (the one
+//             format: double-buffered RGBA, 8 bits a channel, with depth),
 //             SwapBuffers, wglCreateContext, wglMakeCurrent, wglDeleteContext
 //   time      GetTickCount, QueryPerformanceFrequency, QueryPerformanceCounter
 //
-// The queue keeps Windows' order: posted messages, then WM_QUIT (whatever
-// the filter), then keyboard and mouse input. Input the program has not
-// taken yet is merged as on Windows: a mouse move into the waiting move, an
-// auto-repeat key-down into the waiting key-down of its key (repeat count in
-// lParam bits 0-15); wheel turns stay apart, one message a notch.
-// WM_SETFOCUS and WM_KILLFOCUS are sent (wParam 0) as the X keyboard focus
-// comes to and leaves the window; on losing it, the window's key-downs not
-// yet taken are dropped, since their key-ups go elsewhere. Virtual-key
-// codes come from a key's symbol or, where that has none, from its place
-// on a US keyboard; the digit row gives digits on every layout.
+// Kept as on Windows, for what users feel: the queue's order (posted
+// messages, WM_QUIT, input) and its merging of input not taken yet (moves,
+// auto-repeats; wheel turns stay apart), WM_SETFOCUS / WM_KILLFOCUS with the
+// X focus, keys by their place where the symbol gives no code, WM_SIZE.
 //
-// Left out on purpose: wide-character (W) calls, GetMessage and any blocking
-// wait, WM_PAINT and other drawing through GDI, WM_CHAR (TranslateMessage
-// does nothing), sending WM_SYSKEYDOWN / WM_SYSKEYUP (Alt, F10 and keys
-// pressed with Alt come as WM_KEYDOWN / WM_KEYUP; WM_SYSKEYUP is named for
-// the window procedure), activation messages, mouse capture, child windows,
-// showing a window later (only WS_VISIBLE shows one), menu items by
-// position, removing or destroying menus, and every MENUITEMINFOA mask but
-// MIIM_STATE.
-//
-// Window geometry. The size given to CreateWindowExA is the outer size, as on
-// Windows; the client area is what is left after a fixed nominal frame taken
-// from Windows 10 at 96 dpi: an 8 px border left, right and bottom, a 31 px
-// caption (so 500 x 495 gives a 484 x 456 client area) and, once SetMenu has
-// attached one, a 20 px menu bar. The toolkit window is placed at
-// (x + 8, y + 31) and holds the menu bar above the client area; the real
-// frame around it is the window manager's.
+// Left out on purpose: every key but letters, digits, Escape and Alt (the
+// others send nothing: the viewer reacts to none), the middle and right
+// buttons, modifier flags but MK_LBUTTON, WM_CREATE and the destruction
+// messages, PeekMessageA's filters and PM_NOREMOVE (such calls fail), W
+// calls, GetMessage and any blocking wait, WM_PAINT and GDI drawing, WM_CHAR,
+// sending WM_SYSKEYDOWN / WM_SYSKEYUP (keys pressed with Alt come as
+// WM_KEYDOWN / WM_KEYUP), SIZE_MAXIMIZED, activation, mouse capture, child
+// windows, showing a window later (only WS_VISIBLE shows one), alpha and
+// stencil bits, menu items by position, grayed items, '@' in labels (the
+// toolkit draws a symbol), removing or destroying menus, other
+// MENUITEMINFOA masks.
 #pragma once
 
 #ifdef _WIN32
@@ -52,9 +44,8 @@
 #include <cstddef>
 #include <cstdint>
 
-// x86_64 has a single calling convention; the markers only keep the
-// declarations identical to the Windows ones.
-// GL headers define APIENTRY too, empty, when they come first.
+// x86_64 has one calling convention: the markers keep the declarations as
+// Windows writes them. GL headers define APIENTRY too, empty, when first.
 #define WINAPI
 #define CALLBACK
 #ifndef APIENTRY
@@ -75,21 +66,16 @@ typedef unsigned char BYTE;
 typedef unsigned short WORD;
 typedef uint32_t DWORD;
 typedef int32_t LONG;
-typedef short SHORT;
 typedef unsigned int UINT;
 typedef int64_t LONGLONG;
 typedef WORD ATOM;
-typedef char CHAR;
-typedef CHAR* LPSTR;
-typedef const CHAR* LPCSTR;
+typedef char* LPSTR;
+typedef const char* LPCSTR;
 typedef void* LPVOID;
-typedef uintptr_t UINT_PTR;
-typedef uintptr_t ULONG_PTR;
-typedef uintptr_t DWORD_PTR;
+typedef uintptr_t UINT_PTR, ULONG_PTR, DWORD_PTR;
 typedef intptr_t LONG_PTR;
 typedef UINT_PTR WPARAM;
-typedef LONG_PTR LPARAM;
-typedef LONG_PTR LRESULT;
+typedef LONG_PTR LPARAM, LRESULT;
 
 // Distinct opaque pointer types per handle kind, as with STRICT on Windows.
 #define VERRINE_DECLARE_HANDLE(name) \
@@ -112,23 +98,15 @@ typedef union _LARGE_INTEGER {
         DWORD LowPart;
         LONG HighPart;
     };
-    struct {
-        DWORD LowPart;
-        LONG HighPart;
-    } u;
     LONGLONG QuadPart;
 } LARGE_INTEGER;
 
 typedef struct tagPOINT {
-    LONG x;
-    LONG y;
+    LONG x, y;
 } POINT;
 
 typedef struct tagRECT {
-    LONG left;
-    LONG top;
-    LONG right;
-    LONG bottom;
+    LONG left, top, right, bottom;
 } RECT, *LPRECT;
 
 typedef struct tagMSG {
@@ -145,54 +123,28 @@ typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 typedef struct tagWNDCLASSA {
     UINT style;
     WNDPROC lpfnWndProc;
-    int cbClsExtra;
-    int cbWndExtra;
+    int cbClsExtra, cbWndExtra;
     HINSTANCE hInstance;
     HICON hIcon;
     HCURSOR hCursor;
     HBRUSH hbrBackground;
-    LPCSTR lpszMenuName;
-    LPCSTR lpszClassName;
+    LPCSTR lpszMenuName, lpszClassName;
 } WNDCLASSA;
 
 typedef struct tagPIXELFORMATDESCRIPTOR {
-    WORD nSize;
-    WORD nVersion;
+    WORD nSize, nVersion;
     DWORD dwFlags;
-    BYTE iPixelType;
-    BYTE cColorBits;
-    BYTE cRedBits;
-    BYTE cRedShift;
-    BYTE cGreenBits;
-    BYTE cGreenShift;
-    BYTE cBlueBits;
-    BYTE cBlueShift;
-    BYTE cAlphaBits;
-    BYTE cAlphaShift;
-    BYTE cAccumBits;
-    BYTE cAccumRedBits;
-    BYTE cAccumGreenBits;
-    BYTE cAccumBlueBits;
-    BYTE cAccumAlphaBits;
-    BYTE cDepthBits;
-    BYTE cStencilBits;
-    BYTE cAuxBuffers;
-    BYTE iLayerType;
-    BYTE bReserved;
-    DWORD dwLayerMask;
-    DWORD dwVisibleMask;
-    DWORD dwDamageMask;
+    BYTE iPixelType, cColorBits;
+    BYTE cRedBits, cRedShift, cGreenBits, cGreenShift, cBlueBits, cBlueShift, cAlphaBits, cAlphaShift;
+    BYTE cAccumBits, cAccumRedBits, cAccumGreenBits, cAccumBlueBits, cAccumAlphaBits;
+    BYTE cDepthBits, cStencilBits, cAuxBuffers, iLayerType, bReserved;
+    DWORD dwLayerMask, dwVisibleMask, dwDamageMask;
 } PIXELFORMATDESCRIPTOR;
 
 typedef struct tagMENUITEMINFOA {
-    UINT cbSize;
-    UINT fMask;
-    UINT fType;
-    UINT fState;
-    UINT wID;
+    UINT cbSize, fMask, fType, fState, wID;
     HMENU hSubMenu;
-    HBITMAP hbmpChecked;
-    HBITMAP hbmpUnchecked;
+    HBITMAP hbmpChecked, hbmpUnchecked;
     ULONG_PTR dwItemData;
     LPSTR dwTypeData;
     UINT cch;
@@ -211,20 +163,19 @@ static_assert(sizeof(MENUITEMINFOA) == 80, "MENUITEMINFOA layout differs from 64
     ((LONG)(((WORD)(((DWORD_PTR)(a)) & 0xffff)) | ((DWORD)((WORD)(((DWORD_PTR)(b)) & 0xffff))) << 16))
 #define MAKEWPARAM(l, h) ((WPARAM)(DWORD)MAKELONG(l, h))
 #define MAKELPARAM(l, h) ((LPARAM)(DWORD)MAKELONG(l, h))
-#define GET_WHEEL_DELTA_WPARAM(wParam) ((short)HIWORD(wParam))
 #define MAKEINTRESOURCEA(i) ((LPSTR)((ULONG_PTR)((WORD)(i))))
 #define IDI_APPLICATION MAKEINTRESOURCEA(32512)
 #define IDC_ARROW MAKEINTRESOURCEA(32512)
 
-// Messages.
-#define WM_CREATE 0x0001
-#define WM_DESTROY 0x0002
+// Messages. Those the layer sends that the viewer does not handle:
+// WM_SETFOCUS (the keyboard focus, which WM_KILLFOCUS takes away) and the
+// left button's press and release, which keep the moves around them apart
+// when the queue merges moves.
 #define WM_SIZE 0x0005
 #define WM_SETFOCUS 0x0007
 #define WM_KILLFOCUS 0x0008
 #define WM_CLOSE 0x0010
 #define WM_QUIT 0x0012
-#define WM_NCDESTROY 0x0082
 #define WM_KEYDOWN 0x0100
 #define WM_KEYUP 0x0101
 #define WM_SYSKEYUP 0x0105
@@ -232,38 +183,19 @@ static_assert(sizeof(MENUITEMINFOA) == 80, "MENUITEMINFOA layout differs from 64
 #define WM_MOUSEMOVE 0x0200
 #define WM_LBUTTONDOWN 0x0201
 #define WM_LBUTTONUP 0x0202
-#define WM_RBUTTONDOWN 0x0204
-#define WM_RBUTTONUP 0x0205
-#define WM_MBUTTONDOWN 0x0207
-#define WM_MBUTTONUP 0x0208
 #define WM_MOUSEWHEEL 0x020A
-#define WM_USER 0x0400
 
 #define WHEEL_DELTA 120
-
-// Mouse message flags (wParam).
 #define MK_LBUTTON 0x0001
-#define MK_RBUTTON 0x0002
-#define MK_SHIFT 0x0004
-#define MK_CONTROL 0x0008
-#define MK_MBUTTON 0x0010
 
-// WM_SIZE kinds (wParam).
+// WM_SIZE kinds (wParam): a minimised window reports an empty client area.
 #define SIZE_RESTORED 0
 #define SIZE_MINIMIZED 1
-#define SIZE_MAXIMIZED 2
 
-// Class and window styles.
 #define CS_OWNDC 0x0020
-#define WS_OVERLAPPED 0x00000000
 #define WS_VISIBLE 0x10000000
-#define WS_CAPTION 0x00C00000
-#define WS_SYSMENU 0x00080000
-#define WS_THICKFRAME 0x00040000
-#define WS_MINIMIZEBOX 0x00020000
-#define WS_MAXIMIZEBOX 0x00010000
-#define WS_OVERLAPPEDWINDOW \
-    (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)
+// Caption, system menu, sizing frame, minimise and maximise boxes.
+#define WS_OVERLAPPEDWINDOW 0x00CF0000
 
 #define BLACK_BRUSH 4
 
@@ -274,90 +206,21 @@ static_assert(sizeof(MENUITEMINFOA) == 80, "MENUITEMINFOA layout differs from 64
 #define PFD_DRAW_TO_WINDOW 0x00000004
 #define PFD_SUPPORT_OPENGL 0x00000020
 
-// PeekMessageA options.
-#define PM_NOREMOVE 0x0000
 #define PM_REMOVE 0x0001
 
 // Menus.
-#define MF_BYCOMMAND 0x00000000
 #define MF_STRING 0x00000000
-#define MF_UNCHECKED 0x00000000
 #define MF_CHECKED 0x00000008
 #define MF_POPUP 0x00000010
 #define MIIM_STATE 0x00000001
-#define MFS_GRAYED 0x00000003
-#define MFS_DISABLED MFS_GRAYED
 #define MFS_CHECKED MF_CHECKED
-#define MFS_UNCHECKED MF_UNCHECKED
 
 // Virtual-key codes. Letters and top-row digits have none: they are their
-// upper-case ASCII codes, 'A'..'Z' (65..90) and '0'..'9' (48..57).
-#define VK_BACK 0x08
-#define VK_TAB 0x09
-#define VK_CLEAR 0x0C
-#define VK_RETURN 0x0D
-#define VK_SHIFT 0x10
-#define VK_CONTROL 0x11
+// upper-case ASCII codes, 'A'..'Z' (65..90) and '0'..'9' (48..57). Alt has
+// one so that its release, like any key's, reaches the window procedure,
+// which brings the menu check marks in line after every key release.
 #define VK_MENU 0x12
-#define VK_PAUSE 0x13
-#define VK_CAPITAL 0x14
 #define VK_ESCAPE 0x1B
-#define VK_SPACE 0x20
-#define VK_PRIOR 0x21
-#define VK_NEXT 0x22
-#define VK_END 0x23
-#define VK_HOME 0x24
-#define VK_LEFT 0x25
-#define VK_UP 0x26
-#define VK_RIGHT 0x27
-#define VK_DOWN 0x28
-#define VK_SNAPSHOT 0x2C
-#define VK_INSERT 0x2D
-#define VK_DELETE 0x2E
-#define VK_LWIN 0x5B
-#define VK_RWIN 0x5C
-#define VK_APPS 0x5D
-#define VK_NUMPAD0 0x60
-#define VK_NUMPAD1 0x61
-#define VK_NUMPAD2 0x62
-#define VK_NUMPAD3 0x63
-#define VK_NUMPAD4 0x64
-#define VK_NUMPAD5 0x65
-#define VK_NUMPAD6 0x66
-#define VK_NUMPAD7 0x67
-#define VK_NUMPAD8 0x68
-#define VK_NUMPAD9 0x69
-#define VK_MULTIPLY 0x6A
-#define VK_ADD 0x6B
-#define VK_SUBTRACT 0x6D
-#define VK_DECIMAL 0x6E
-#define VK_DIVIDE 0x6F
-#define VK_F1 0x70
-#define VK_F2 0x71
-#define VK_F3 0x72
-#define VK_F4 0x73
-#define VK_F5 0x74
-#define VK_F6 0x75
-#define VK_F7 0x76
-#define VK_F8 0x77
-#define VK_F9 0x78
-#define VK_F10 0x79
-#define VK_F11 0x7A
-#define VK_F12 0x7B
-#define VK_NUMLOCK 0x90
-#define VK_SCROLL 0x91
-#define VK_OEM_1 0xBA       // ;:
-#define VK_OEM_PLUS 0xBB    // =+
-#define VK_OEM_COMMA 0xBC   // ,<
-#define VK_OEM_MINUS 0xBD   // -_
-#define VK_OEM_PERIOD 0xBE  // .>
-#define VK_OEM_2 0xBF       // /?
-#define VK_OEM_3 0xC0       // `~
-#define VK_OEM_4 0xDB       // [{
-#define VK_OEM_5 0xDC       // \|
-#define VK_OEM_6 0xDD       // ]}
-#define VK_OEM_7 0xDE       // '"
-#define VK_OEM_102 0xE2     // the extra key left of Z on ISO keyboards
 
 extern "C" {
 
@@ -369,11 +232,12 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
 BOOL WINAPI DestroyWindow(HWND window);
 LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL WINAPI GetClientRect(HWND window, LPRECT rect);
+BOOL WINAPI SetWindowTextA(HWND window, LPCSTR text);
 HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR name);
 HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name);
 HGDIOBJ WINAPI GetStockObject(int object);
 
-// Messages.
+// Messages. PostMessageA is how a chosen menu item reaches the queue.
 BOOL WINAPI PeekMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax, UINT removeMsg);
 BOOL WINAPI TranslateMessage(const MSG* msg);
 LRESULT WINAPI DispatchMessageA(const MSG* msg);

@@ -21,13 +21,12 @@ constexpr int kConnectAttempts = 6;
 // The toolkit reports a lost X connection through Fl::fatal; route it to the
 // same single line.
 [[noreturn]] void toolkitFatal(const char* format, ...) {
+    char text[512];
     std::va_list arguments;
     va_start(arguments, format);
-    std::fputs("verrine: ", stderr);
-    std::vfprintf(stderr, format, arguments);
-    std::fputc('\n', stderr);
+    std::vsnprintf(text, sizeof(text), format, arguments);
     va_end(arguments);
-    std::exit(1);
+    failPlatform(text);
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
-// The X display, and how the Linux platform layer gives up: one line on
-// standard error naming what could not be made, then exit status 1. The
-// viewer checks no platform result, so carrying on after such a failure
-// would only crash later.
+// The X display, the X windows behind a window (tests send input and window
+// manager requests to them), and how the layer gives up: one line on
+// standard error naming what could not be made, then status 1. The viewer
+// checks no platform result, so carrying on would only crash later.
 #pragma once
 
 #include <string>
+
+#include "platform/win32.h"
 
 struct _XDisplay;
 
@@ -20,5 +22,9 @@ void requireDisplay();
 // none. A busy X server refuses connections for a moment when its listen
 // queue is full; a few short retries tell that from a missing display.
 _XDisplay* connectToDisplay();
+
+// 0 while the window is not shown.
+unsigned long topLevelXWindow(HWND window);
+unsigned long clientXWindow(HWND window);
 
 }  // namespace platform

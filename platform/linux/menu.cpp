@@ -1,6 +1,7 @@
 // Menus: the Win32 menu tree is the record; an Fl_Menu_Bar above the client
-// area shows it. The toolkit never changes a check mark on its own: only
-// SetMenuItemInfoA does, and choosing an item only posts WM_COMMAND.
+// area shows it. Builds on the window registry. The toolkit never changes a
+// check mark on its own: only SetMenuItemInfoA does, and choosing an item
+// only posts WM_COMMAND.
 
 #include <algorithm>
 #include <cstdint>
@@ -11,19 +12,14 @@
 #include <FL/Fl.H>
 
 #include "platform/linux/menu.h"
-#include "platform/linux/queue.h"
 #include "platform/linux/window.h"
-
-namespace {
 
 struct MenuItemRecord {
     UINT id = 0;
     UINT state = 0;
-    std::string label;       // as the toolkit draws it
-    HMENU popup = nullptr;   // set for MF_POPUP items
+    std::string label;
+    HMENU popup = nullptr;  // set for MF_POPUP items
 };
-
-}  // namespace
 
 // A deque keeps the labels in place as items are appended, so the toolkit's
 // item array may point into them.
@@ -40,32 +36,14 @@ std::set<HWND> windowsWithMenus;
 
 bool isLiveMenu(HMENU menu) { return menu && liveMenus.count(menu) != 0; }
 
-// '&' marks a mnemonic in both systems; '@' starts a symbol only for the
-// toolkit, so it is doubled to stay plain text.
-std::string toolkitLabel(LPCSTR text) {
-    std::string label;
-    for (const char* c = text ? text : ""; *c; ++c) {
-        label += *c;
-        if (*c == '@') label += '@';
-    }
-    return label;
-}
-
-int toolkitFlags(const MenuItemRecord& item) {
-    int flags = 0;
-    // Only checked items get the toggle box, so unchecked ones show no mark,
-    // as on Windows.
-    if (item.state & MFS_CHECKED) flags |= FL_MENU_TOGGLE | FL_MENU_VALUE;
-    if (item.state & MFS_GRAYED) flags |= FL_MENU_INACTIVE;
-    if (item.popup) flags |= FL_SUBMENU;
-    return flags;
-}
-
 void appendToolkitItems(HMENU menu, std::vector<Fl_Menu_Item>& items) {
     for (const MenuItemRecord& record : menu->items) {
         Fl_Menu_Item item = {};
         item.text = record.label.c_str();
-        item.flags = toolkitFlags(record);
+        // Only checked items get the toggle box, so unchecked ones show no
+        // mark, as on Windows.
+        if (record.state & MFS_CHECKED) item.flags |= FL_MENU_TOGGLE | FL_MENU_VALUE;
+        if (record.popup) item.flags |= FL_SUBMENU;
         item.user_data_ = reinterpret_cast<void*>(static_cast<uintptr_t>(record.id));
         items.push_back(item);
         if (record.popup) {
@@ -91,22 +69,10 @@ void refreshMenuBar(HWND window) {
     window->menuBar->redraw();
 }
 
-bool menuBarsStale = false;
-
-// Run by the toolkit before it draws, once per turn: the viewer changes
-// eight check marks after every key release, and one rebuild shows them all.
-void refreshStaleMenuBars(void*) {
-    if (!menuBarsStale) return;
-    menuBarsStale = false;
+// The records changed: every bar shows them again. The viewer changes eight
+// check marks after every key release; each rebuild is a dozen items.
+void refreshMenuBars() {
     for (HWND window : windowsWithMenus) refreshMenuBar(window);
-}
-
-// The records changed: the bars are rebuilt at the toolkit's next turn, which
-// the damage asks for.
-void markMenuBarsStale() {
-    if (!menuBarsStale && !Fl::has_check(refreshStaleMenuBars)) Fl::add_check(refreshStaleMenuBars);
-    menuBarsStale = true;
-    for (HWND window : windowsWithMenus) window->menuBar->redraw();
 }
 
 // The bar's callback, for every item: the items have none of their own.
@@ -134,34 +100,17 @@ MenuItemRecord* findItem(HMENU menu, UINT id) {
 
 // Only MIIM_STATE of the structure's 64-bit size, by command id: anything
 // else would be answered wrongly, so it fails.
-MenuItemRecord* itemFor(HMENU menu, UINT item, BOOL byPosition, UINT size, UINT mask) {
-    if (!isLiveMenu(menu) || byPosition || size != sizeof(MENUITEMINFOA) || mask != MIIM_STATE) return nullptr;
-    return findItem(menu, item);
-}
-
-void detachMenu(HWND window) {
-    if (!window->menuBar) return;
-    window->menuBar->user_data(nullptr);
-    window->top->remove(window->menuBar);
-    Fl::delete_widget(window->menuBar);
-    window->menuBar = nullptr;
-    window->menuItems.clear();
-    windowsWithMenus.erase(window);
-}
-
-void destroyMenuTree(HMENU menu) {
-    if (!isLiveMenu(menu)) return;
-    for (MenuItemRecord& item : menu->items) destroyMenuTree(item.popup);
-    liveMenus.erase(menu);
-    delete menu;
+MenuItemRecord* itemFor(HMENU menu, UINT item, BOOL byPosition, const MENUITEMINFOA* info) {
+    bool answerable = info && info->cbSize == sizeof(MENUITEMINFOA) && info->fMask == MIIM_STATE && !byPosition;
+    return answerable && isLiveMenu(menu) ? findItem(menu, item) : nullptr;
 }
 
 }  // namespace
 
+// The bar goes with the window's widgets; the menu records stay.
 void destroyWindowMenu(HWND window) {
-    detachMenu(window);
-    destroyMenuTree(window->menu);
-    window->menu = nullptr;
+    if (window->menuBar) window->menuBar->user_data(nullptr);
+    windowsWithMenus.erase(window);
 }
 
 }  // namespace platform
@@ -178,7 +127,7 @@ HMENU WINAPI CreateMenu(void) {
 BOOL WINAPI AppendMenuA(HMENU menu, UINT flags, UINT_PTR idNewItem, LPCSTR newItem) {
     if (!isLiveMenu(menu) || (flags & ~static_cast<UINT>(MF_POPUP | MF_CHECKED))) return FALSE;
     MenuItemRecord item;
-    item.label = toolkitLabel(newItem);
+    item.label = newItem ? newItem : "";
     item.state = flags & MF_CHECKED;
     if (flags & MF_POPUP) {
         item.popup = reinterpret_cast<HMENU>(idNewItem);
@@ -187,45 +136,40 @@ BOOL WINAPI AppendMenuA(HMENU menu, UINT flags, UINT_PTR idNewItem, LPCSTR newIt
         item.id = static_cast<UINT>(idNewItem);
     }
     menu->items.push_back(std::move(item));
-    markMenuBarsStale();
+    refreshMenuBars();
     return TRUE;
 }
 
+// A window's menu is attached once.
 BOOL WINAPI SetMenu(HWND window, HMENU menu) {
-    if (!isLiveWindow(window) || (menu && !isLiveMenu(menu))) return FALSE;
-    detachMenu(window);
+    if (!isLiveWindow(window) || !isLiveMenu(menu) || window->menu) return FALSE;
     window->menu = menu;
-    if (menu) {
-        window->top->begin();
-        window->menuBar = new Fl_Menu_Bar(0, 0, window->top->w(), kMenuBarHeight);
-        window->top->end();
-        window->menuBar->user_data(window);
-        window->menuBar->callback(onItemPicked);
-        windowsWithMenus.insert(window);
-        refreshMenuBar(window);
-    }
-    // The outer size stays; the client area gives up or takes back the bar.
-    layOutWindow(window);
+    window->top->begin();
+    window->menuBar = new Fl_Menu_Bar(0, 0, window->top->w(), kMenuBarHeight);
+    window->top->end();
+    window->menuBar->user_data(window);
+    window->menuBar->callback(onItemPicked);
+    windowsWithMenus.insert(window);
+    refreshMenuBar(window);
+    // The outer size stays; the client area gives up the bar's height.
+    clientAreaChanged(window);
     window->top->redraw();
-    reportClientSize(window);
     return TRUE;
 }
 
 HMENU WINAPI GetMenu(HWND window) { return isLiveWindow(window) ? window->menu : nullptr; }
 
 BOOL WINAPI GetMenuItemInfoA(HMENU menu, UINT item, BOOL byPosition, LPMENUITEMINFOA info) {
-    if (!info) return FALSE;
-    MenuItemRecord* record = itemFor(menu, item, byPosition, info->cbSize, info->fMask);
+    MenuItemRecord* record = itemFor(menu, item, byPosition, info);
     if (!record) return FALSE;
     info->fState = record->state;
     return TRUE;
 }
 
 BOOL WINAPI SetMenuItemInfoA(HMENU menu, UINT item, BOOL byPosition, LPCMENUITEMINFOA info) {
-    if (!info) return FALSE;
-    MenuItemRecord* record = itemFor(menu, item, byPosition, info->cbSize, info->fMask);
+    MenuItemRecord* record = itemFor(menu, item, byPosition, info);
     if (!record) return FALSE;
     record->state = info->fState;
-    markMenuBarsStale();
+    refreshMenuBars();
     return TRUE;
 }

@@ -5,8 +5,7 @@
 
 namespace platform {
 
-// Removes a window's menu bar and frees its menu with the popups, as
-// destroying the window does on Windows.
+// Forgets the menu bar of a window being destroyed.
 void destroyWindowMenu(HWND window);
 
 }  // namespace platform

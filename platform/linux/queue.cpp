@@ -1,6 +1,5 @@
-// The thread's message queue: posted messages, then the quit request, then
-// input, in the order PeekMessage takes them on Windows; the toolkit's X
-// events are turned into messages as PeekMessageA runs.
+// The thread's message queue, on the window registry; the toolkit's X events
+// become messages as PeekMessageA runs.
 
 #include <algorithm>
 #include <chrono>
@@ -27,10 +26,6 @@ constexpr auto kToolkitPassInterval = std::chrono::milliseconds(10);
 // millisecond keeps input latency far below a frame.
 constexpr auto kConnectionPollInterval = std::chrono::milliseconds(1);
 
-constexpr UINT kFirstKeyMessage = 0x0100;    // WM_KEYFIRST
-constexpr UINT kLastKeyMessage = 0x0109;     // WM_KEYLAST
-constexpr UINT kFirstMouseMessage = 0x0200;  // WM_MOUSEFIRST
-constexpr UINT kLastMouseMessage = 0x020E;   // WM_MOUSELAST
 constexpr LPARAM kPreviousKeyState = LPARAM(1) << 30;
 constexpr LPARAM kRepeatCountMask = 0xFFFF;
 
@@ -38,16 +33,10 @@ std::deque<MSG> posted;
 std::deque<MSG> input;
 bool quitPosted = false;
 int quitCode = 0;
-POINT cursorPosition = {0, 0};
 bool toolkitPassRequested = false;
 bool insideToolkitPass = false;
 Clock::time_point lastToolkitPass;
 Clock::time_point lastConnectionPoll;
-
-bool connectionHasInput() {
-    pollfd connection = {ConnectionNumber(fl_display), POLLIN, 0};
-    return poll(&connection, 1, 0) > 0;
-}
 
 bool toolkitHasWork(Clock::time_point now) {
     if (toolkitPassRequested || Fl::damage() || XEventsQueued(fl_display, QueuedAlready) > 0 ||
@@ -56,14 +45,14 @@ bool toolkitHasWork(Clock::time_point now) {
     }
     if (now - lastConnectionPoll < kConnectionPollInterval) return false;
     lastConnectionPoll = now;
-    return connectionHasInput();
+    pollfd connection = {ConnectionNumber(fl_display), POLLIN, 0};
+    return poll(&connection, 1, 0) > 0;
 }
 
 // Runs the toolkit without blocking when it has something to do: X events
-// become queued messages (input) or window procedure calls (WM_SIZE, focus
-// changes), damaged widgets are redrawn. A bare Fl::check() costs about
-// 8 us, too much for every frame, so the idle path only asks cheap
-// questions.
+// become queued input or window procedure calls, damaged widgets are
+// redrawn. A bare Fl::check() costs about 8 us, too much for every frame,
+// so the idle path only asks cheap questions.
 void letToolkitRun() {
     if (!fl_display || insideToolkitPass) return;
     Clock::time_point now = Clock::now();
@@ -75,36 +64,20 @@ void letToolkitRun() {
     lastToolkitPass = now;
 }
 
-// Window filter: null takes every message, (HWND)-1 only thread messages.
-// Range: 0, 0 takes every message.
-bool matches(const MSG& message, HWND window, UINT first, UINT last) {
-    bool windowMatches = !window || message.hwnd == window ||
-                         (window == reinterpret_cast<HWND>(-1) && !message.hwnd);
-    bool rangeMatches = (first == 0 && last == 0) || (message.message >= first && message.message <= last);
-    return windowMatches && rangeMatches;
-}
-
-// Takes (or with PM_NOREMOVE copies) the first matching message of a queue.
-bool takeFrom(std::deque<MSG>& queue, LPMSG message, HWND window, UINT first, UINT last, UINT removeMsg) {
-    auto found = std::find_if(queue.begin(), queue.end(),
-                              [&](const MSG& queued) { return matches(queued, window, first, last); });
-    if (found == queue.end()) return false;
-    *message = *found;
-    if (removeMsg & PM_REMOVE) queue.erase(found);
+bool takeFrom(std::deque<MSG>& queue, LPMSG message) {
+    if (queue.empty()) return false;
+    *message = queue.front();
+    queue.pop_front();
     return true;
 }
 
 MSG makeMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return MSG{window, message, wParam, lParam, GetTickCount(), cursorPosition};
+    return MSG{window, message, wParam, lParam, GetTickCount(), POINT{0, 0}};
 }
 
-bool isKeyMessage(UINT message) { return message >= kFirstKeyMessage && message <= kLastKeyMessage; }
+bool isKeyMessage(UINT message) { return message == WM_KEYDOWN || message == WM_KEYUP; }
 
-bool isMouseMessage(UINT message) { return message >= kFirstMouseMessage && message <= kLastMouseMessage; }
-
-bool isButtonMessage(UINT message) {
-    return isMouseMessage(message) && message != WM_MOUSEMOVE && message != WM_MOUSEWHEEL;
-}
+bool isButtonMessage(UINT message) { return message == WM_LBUTTONDOWN || message == WM_LBUTTONUP; }
 
 // The window's latest queued input message that `picks` accepts, looking
 // back only as far as the latest one that `stops` names.
@@ -121,17 +94,15 @@ std::deque<MSG>::iterator latestInput(HWND window, Picks picks, Stops stops) {
 
 // A move replaces the move still waiting, unless a button changed since:
 // the press or release must stay between the positions around it. The
-// merged message keeps its place in the queue.
+// merged message keeps its place in the queue. Wheel turns are never
+// merged: the zoom compounds notch by notch, so one turn of four notches
+// would zoom less than four turns of one.
 bool mergeMove(const MSG& move) {
     auto waiting = latestInput(move.hwnd, [](UINT m) { return m == WM_MOUSEMOVE; }, isButtonMessage);
     if (waiting == input.end()) return false;
     *waiting = move;
     return true;
 }
-
-// Wheel turns are never merged: the zoom is 5 % of the distance per notch,
-// compounded notch by notch, so one turn of four notches would zoom less
-// than four turns of one.
 
 // An auto-repeat key-down adds one to the repeat count of the same key's
 // key-down still waiting, as long as no other key message came since.
@@ -145,17 +116,6 @@ bool mergeRepeat(const MSG& repeat) {
     return true;
 }
 
-bool merge(const MSG& message) {
-    switch (message.message) {
-        case WM_MOUSEMOVE:
-            return mergeMove(message);
-        case WM_KEYDOWN:
-            return mergeRepeat(message);
-        default:
-            return false;
-    }
-}
-
 void eraseFrom(std::deque<MSG>& queue, HWND window, UINT message) {
     queue.erase(std::remove_if(queue.begin(), queue.end(),
                                [&](const MSG& queued) {
@@ -166,12 +126,11 @@ void eraseFrom(std::deque<MSG>& queue, HWND window, UINT message) {
 
 }  // namespace
 
-void noteCursorPosition(int x, int y) { cursorPosition = POINT{x, y}; }
-
 void postInputMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (!isLiveWindow(window)) return;
     MSG queued = makeMessage(window, message, wParam, lParam);
-    if (!merge(queued)) input.push_back(queued);
+    bool merged = (message == WM_MOUSEMOVE && mergeMove(queued)) || (message == WM_KEYDOWN && mergeRepeat(queued));
+    if (!merged) input.push_back(queued);
 }
 
 void discardMessagesFor(HWND window) {
@@ -187,25 +146,23 @@ void requestToolkitPass() { toolkitPassRequested = true; }
 
 using namespace platform;
 
-// Posted messages first; WM_QUIT only once none is waiting, whatever the
-// filter, and ahead of input; input last. Windows sends no WM_QUIT while a
-// posted message could still start something the program must finish.
+// Posted messages, then WM_QUIT, then input: Windows sends no WM_QUIT while
+// a posted message could still start something the program must finish.
+// Filters and PM_NOREMOVE would be answered wrongly, so such calls fail.
 BOOL WINAPI PeekMessageA(LPMSG message, HWND window, UINT first, UINT last, UINT removeMsg) {
-    if (!message) return FALSE;
+    if (!message || window || first || last || removeMsg != PM_REMOVE) return FALSE;
     letToolkitRun();
-    if (takeFrom(posted, message, window, first, last, removeMsg)) return TRUE;
+    if (takeFrom(posted, message)) return TRUE;
     if (quitPosted) {
         *message = makeMessage(nullptr, WM_QUIT, static_cast<WPARAM>(quitCode), 0);
-        if (removeMsg & PM_REMOVE) quitPosted = false;
+        quitPosted = false;
         return TRUE;
     }
-    return takeFrom(input, message, window, first, last, removeMsg);
+    return takeFrom(input, message);
 }
 
 // No character messages are made: the viewer reads virtual keys only.
-BOOL WINAPI TranslateMessage(const MSG* message) {
-    return message && (message->message == WM_KEYDOWN || message->message == WM_KEYUP);
-}
+BOOL WINAPI TranslateMessage(const MSG*) { return FALSE; }
 
 LRESULT WINAPI DispatchMessageA(const MSG* message) {
     if (!message || !isLiveWindow(message->hwnd)) return 0;

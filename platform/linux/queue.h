@@ -1,32 +1,22 @@
 // The thread's message queue, as the other files of the platform layer feed
-// it.
+// it. Builds on the window registry.
 #pragma once
 
 #include "platform/win32.h"
 
 namespace platform {
 
-// The screen position of the cursor that queued messages carry in MSG::pt.
-void noteCursorPosition(int x, int y);
-
-// Queues a message that stands for keyboard or mouse input (the close box
-// included), in the order the input came, behind every posted message, and
-// merges it as Windows merges input the program has not taken yet: a mouse
-// move into the move still waiting, an auto-repeat key-down into the
-// waiting key-down of the same key (adding to its repeat count). Wheel
-// turns stay one message a notch.
+// Queues keyboard or mouse input (the close box included) behind every
+// posted message, merged as Windows merges input not taken yet.
 void postInputMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Removes the queued messages of a window that is being destroyed, as
-// DestroyWindow does on Windows.
+// Removes the queued messages of a window being destroyed.
 void discardMessagesFor(HWND window);
 
-// Removes the key-downs still queued for a window that has lost the
-// keyboard focus: their key-ups now go to another program.
+// Removes the key-downs still queued for a window that lost the focus.
 void discardKeyDownsFor(HWND window);
 
-// Makes the next PeekMessageA let the toolkit run even if X has nothing
-// pending (a widget to delete, requests to flush).
+// Lets the toolkit run at the next PeekMessageA (a widget to delete...).
 void requestToolkitPass();
 
 }  // namespace platform

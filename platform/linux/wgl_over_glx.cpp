@@ -1,7 +1,6 @@
-// GDI and WGL over GLX: the device context of a window, its pixel format,
-// rendering contexts and buffer swaps. The toolkit never makes a context of
-// its own for the client area (it never draws there); the contexts here are
-// plain GLX contexts on the client area's X window and visual.
+// GDI and WGL over GLX, on the window registry: device contexts, the pixel
+// format, rendering contexts (plain GLX contexts on the client area's X
+// window; the toolkit never makes one there) and buffer swaps.
 
 #include <set>
 #include <string>
@@ -13,21 +12,17 @@
 #include "platform/linux/wgl_over_glx.h"
 #include "platform/linux/window.h"
 
-// A window's one device context (every class behaves as CS_OWNDC). The
-// pixel format is the toolkit mode plus one, so that 0 stays "none".
+// A window's one device context (every class behaves as CS_OWNDC).
 struct HDC__ {
     HWND window = nullptr;
-    int format = 0;
-};
-
-struct HGLRC__ {
-    GLXContext context = nullptr;
-    VisualID visual = 0;
 };
 
 namespace platform {
 
 namespace {
+
+// The one pixel format: the client area's visual, made with the window.
+constexpr int kClientAreaFormat = 1;
 
 std::set<HDC> liveDeviceContexts;
 std::set<HGLRC> liveContexts;
@@ -38,36 +33,14 @@ bool isLiveDeviceContext(HDC deviceContext) {
 }
 
 // The X window of the client area, 0 while the window is not shown.
-Window clientXWindow(HDC deviceContext) {
-    ClientView* client = deviceContext->window->client;
-    return client->shown() ? fl_xid(client) : 0;
-}
+Window clientXWindow(HDC deviceContext) { return platform::clientXWindow(deviceContext->window); }
 
-std::string describe(const PIXELFORMATDESCRIPTOR& request) {
-    std::string text = (request.dwFlags & PFD_DOUBLEBUFFER) ? "double-buffered RGBA" : "RGBA";
-    text += " OpenGL visual with " + std::to_string(request.cColorBits) + " colour and " +
-            std::to_string(request.cDepthBits) + " depth bits";
-    if (request.cAlphaBits) text += ", " + std::to_string(request.cAlphaBits) + " alpha bits";
-    if (request.cStencilBits) text += ", " + std::to_string(request.cStencilBits) + " stencil bits";
-    return text;
-}
-
-int toolkitModeFor(const PIXELFORMATDESCRIPTOR& request) {
-    int mode = FL_RGB;
-    if (request.cColorBits > 16) mode |= FL_RGB8;
-    if (request.dwFlags & PFD_DOUBLEBUFFER) mode |= FL_DOUBLE;
-    if (request.cDepthBits) mode |= FL_DEPTH;
-    if (request.cAlphaBits) mode |= FL_ALPHA;
-    if (request.cStencilBits) mode |= FL_STENCIL;
-    if (request.cAccumBits) mode |= FL_ACCUM;
-    return mode;
-}
-
-// The visual of the client area's X window as GLX describes it. The caller
-// frees it with XFree.
-XVisualInfo* visualOf(Window xWindow) {
+// The visual of the client area's X window as GLX describes it, or null. The
+// caller frees it with XFree.
+XVisualInfo* visualOf(HDC deviceContext) {
     XWindowAttributes attributes;
-    if (!XGetWindowAttributes(fl_display, xWindow, &attributes)) return nullptr;
+    Window xWindow = clientXWindow(deviceContext);
+    if (!xWindow || !XGetWindowAttributes(fl_display, xWindow, &attributes)) return nullptr;
     XVisualInfo pattern = {};
     pattern.visualid = XVisualIDFromVisual(attributes.visual);
     int count = 0;
@@ -80,17 +53,21 @@ int glxValue(XVisualInfo* visual, int attribute) {
     return value;
 }
 
-// The toolkit's mode flags promise "at least one bit" of depth and so on;
-// check the real visual against every size the descriptor asked for.
+// Every size the descriptor asks for, against the real visual.
 bool visualSatisfies(XVisualInfo* visual, const PIXELFORMATDESCRIPTOR& request) {
     int colourBits = glxValue(visual, GLX_RED_SIZE) + glxValue(visual, GLX_GREEN_SIZE) +
                      glxValue(visual, GLX_BLUE_SIZE);
     bool doubleBuffered = glxValue(visual, GLX_DOUBLEBUFFER) != 0;
     return glxValue(visual, GLX_USE_GL) && glxValue(visual, GLX_RGBA) &&
-           doubleBuffered == ((request.dwFlags & PFD_DOUBLEBUFFER) != 0) &&
-           colourBits >= request.cColorBits && glxValue(visual, GLX_ALPHA_SIZE) >= request.cAlphaBits &&
-           glxValue(visual, GLX_DEPTH_SIZE) >= request.cDepthBits &&
-           glxValue(visual, GLX_STENCIL_SIZE) >= request.cStencilBits;
+           doubleBuffered == ((request.dwFlags & PFD_DOUBLEBUFFER) != 0) && colourBits >= request.cColorBits &&
+           glxValue(visual, GLX_DEPTH_SIZE) >= request.cDepthBits;
+}
+
+std::string describe(const PIXELFORMATDESCRIPTOR& request) {
+    std::string text = (request.dwFlags & PFD_DOUBLEBUFFER) ? "double-buffered RGBA" : "RGBA";
+    text += " OpenGL visual with " + std::to_string(request.cColorBits) + " colour and " +
+            std::to_string(request.cDepthBits) + " depth bits";
+    return text;
 }
 
 }  // namespace
@@ -120,8 +97,7 @@ using namespace platform;
 HDC WINAPI GetDC(HWND window) {
     if (!isLiveWindow(window)) return nullptr;
     if (!window->deviceContext) {
-        window->deviceContext = new HDC__;
-        window->deviceContext->window = window;
+        window->deviceContext = new HDC__{window};
         liveDeviceContexts.insert(window->deviceContext);
     }
     return window->deviceContext;
@@ -132,45 +108,38 @@ int WINAPI ReleaseDC(HWND window, HDC deviceContext) {
     return isLiveWindow(window) && deviceContext == window->deviceContext ? 1 : 0;
 }
 
+// A request the client area's visual cannot meet ends the program with one
+// line; colour-index, bitmap, GDI-only, alpha and stencil formats do not
+// exist here.
 int WINAPI ChoosePixelFormat(HDC deviceContext, const PIXELFORMATDESCRIPTOR* request) {
     if (!isLiveDeviceContext(deviceContext) || !request) return 0;
-    // Colour-index, bitmap and GDI-only formats do not exist here.
     DWORD needed = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL;
-    if (request->iPixelType != PFD_TYPE_RGBA || (request->dwFlags & needed) != needed) return 0;
-    int mode = toolkitModeFor(*request);
-    if (!Fl_Gl_Window::can_do(mode)) failPlatform("the X display has no " + describe(*request));
-    return mode + 1;
+    if (request->iPixelType != PFD_TYPE_RGBA || (request->dwFlags & needed) != needed || request->cAlphaBits ||
+        request->cStencilBits) {
+        return 0;
+    }
+    XVisualInfo* visual = visualOf(deviceContext);
+    if (!visual) failPlatform("cannot choose a pixel format for a window that is not shown");
+    bool satisfied = visualSatisfies(visual, *request);
+    XFree(visual);
+    if (!satisfied) failPlatform("the X display has no " + describe(*request));
+    return kClientAreaFormat;
 }
 
+// The one format there is.
 BOOL WINAPI SetPixelFormat(HDC deviceContext, int format, const PIXELFORMATDESCRIPTOR* request) {
-    if (!isLiveDeviceContext(deviceContext) || format < 1 || !request) return FALSE;
-    // As on Windows a window's pixel format is set once.
-    if (deviceContext->format) return format == deviceContext->format;
-    ClientView* client = deviceContext->window->client;
-    if (!Fl_Gl_Window::can_do(format - 1)) return FALSE;
-    // Recreates the client area's X window only if the visual changes.
-    client->mode(format - 1);
-    if (Window xWindow = clientXWindow(deviceContext)) {
-        XVisualInfo* visual = visualOf(xWindow);
-        bool satisfied = visual && visualSatisfies(visual, *request);
-        if (visual) XFree(visual);
-        if (!satisfied) failPlatform("the X display has no " + describe(*request));
-    }
-    deviceContext->format = format;
-    return TRUE;
+    return isLiveDeviceContext(deviceContext) && format == kClientAreaFormat && request;
 }
 
 HGLRC WINAPI wglCreateContext(HDC deviceContext) {
-    if (!isLiveDeviceContext(deviceContext) || !deviceContext->format) return nullptr;
-    Window xWindow = clientXWindow(deviceContext);
-    if (!xWindow) failPlatform("cannot create an OpenGL context for a window that is not shown");
-    XVisualInfo* visual = visualOf(xWindow);
-    if (!visual) failPlatform("cannot read the visual of the OpenGL window");
+    if (!isLiveDeviceContext(deviceContext)) return nullptr;
+    XVisualInfo* visual = visualOf(deviceContext);
+    if (!visual) failPlatform("cannot create an OpenGL context for a window that is not shown");
     GLXContext context = glXCreateContext(fl_display, visual, nullptr, True);
-    VisualID visualId = visual->visualid;
     XFree(visual);
     if (!context) failPlatform("cannot create an OpenGL context (glXCreateContext failed)");
-    HGLRC handle = new HGLRC__{context, visualId};
+    // The handle is the GLX context itself.
+    HGLRC handle = reinterpret_cast<HGLRC>(context);
     liveContexts.insert(handle);
     return handle;
 }
@@ -182,14 +151,9 @@ BOOL WINAPI wglMakeCurrent(HDC deviceContext, HGLRC context) {
         return TRUE;
     }
     if (!isLiveDeviceContext(deviceContext) || !liveContexts.count(context)) return FALSE;
+    // Every client area has the one visual, so every context fits.
     Window xWindow = clientXWindow(deviceContext);
-    if (!xWindow) return FALSE;
-    // A context only fits windows of its own visual; GLX would raise an
-    // asynchronous X error where Windows fails the call.
-    XVisualInfo* visual = visualOf(xWindow);
-    bool fits = visual && visual->visualid == context->visual;
-    if (visual) XFree(visual);
-    if (!fits || !glXMakeCurrent(fl_display, xWindow, context->context)) return FALSE;
+    if (!xWindow || !glXMakeCurrent(fl_display, xWindow, reinterpret_cast<GLXContext>(context))) return FALSE;
     currentContext = context;
     return TRUE;
 }
@@ -199,9 +163,8 @@ BOOL WINAPI wglDeleteContext(HGLRC context) {
     // Windows makes a context that is current on this thread not current
     // before deleting it.
     if (context == currentContext) wglMakeCurrent(nullptr, nullptr);
-    glXDestroyContext(fl_display, context->context);
+    glXDestroyContext(fl_display, reinterpret_cast<GLXContext>(context));
     liveContexts.erase(context);
-    delete context;
     return TRUE;
 }
 

@@ -7,13 +7,10 @@
 
 namespace platform {
 
-// The visual the client area is created with: what the viewer asks of its
-// pixel format (RGBA with 8 bits a channel, double-buffered, with depth), so
-// that setting that format later keeps the same X window.
+// The client area's visual: what the viewer asks of its pixel format.
 constexpr int kClientAreaMode = FL_RGB8 | FL_DOUBLE | FL_DEPTH;
 
-// Fails with one line unless the display has GLX and a visual for the
-// client area.
+// Fails with one line unless the display has GLX and that visual.
 void requireOpenGlVisual();
 
 // Frees the device context of a window being destroyed.

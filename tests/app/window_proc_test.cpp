@@ -61,7 +61,8 @@ TEST_F(WindowProcedure, OnceAQuitIsRequestedEveryMessagePostsAnother) {
     EXPECT_FALSE(quitIsPosted());
     EXPECT_EQ(send(WM_KEYDOWN, VK_ESCAPE), 0);
     EXPECT_TRUE(quitIsPosted());
-    const UINT later[] = {WM_SIZE, WM_KEYUP, WM_MOUSEMOVE, WM_MOUSEWHEEL, WM_COMMAND, WM_USER};
+    const UINT kUserMessage = 0x0400;  // WM_USER, which no platform call sends
+    const UINT later[] = {WM_SIZE, WM_KEYUP, WM_MOUSEMOVE, WM_MOUSEWHEEL, WM_COMMAND, kUserMessage};
     for (UINT message : later) {
         EXPECT_EQ(send(message), 0) << message;
         EXPECT_TRUE(quitIsPosted()) << message;
@@ -81,10 +82,12 @@ TEST_F(WindowProcedure, DragsOrbitByTheMovementSinceTheLastMove) {
     expectSamePose(*application->camera, expected);
     EXPECT_EQ(application->camera->yaw, expected.yaw);
 
-    // A move without the button only updates the last position.
-    send(WM_MOUSEMOVE, MK_RBUTTON, MAKELPARAM(10, 400));
+    // A move without the left button only updates the last position. On
+    // Windows moves carry the other buttons and Shift too (MK_RBUTTON 0x2,
+    // MK_SHIFT 0x4), which the layer here leaves out.
+    send(WM_MOUSEMOVE, 0x2, MAKELPARAM(10, 400));
     expectSamePose(*application->camera, expected);
-    send(WM_MOUSEMOVE, MK_LBUTTON | MK_SHIFT, MAKELPARAM(12, 399));
+    send(WM_MOUSEMOVE, MK_LBUTTON | 0x4, MAKELPARAM(12, 399));
     expected.orbit(-2.0f, -1.0f);
     expectSamePose(*application->camera, expected);
 }

@@ -85,17 +85,23 @@ TEST(GlContext, MakeCurrentWithNullReleasesAndDeletingTheCurrentContextReleasesI
     EXPECT_FALSE(wglMakeCurrent(test.deviceContext(), second)) << "a deleted context";
 }
 
-TEST(GlContext, APixelFormatIsSetOnlyOnce) {
+// The client area is made with the visual the viewer asks for: a request it
+// meets (fewer colour bits, no depth) gets that one format, and no other
+// format can be set.
+TEST(GlContext, EveryRequestTheClientAreaMeetsGetsItsOneFormat) {
     TestWindow test;
     PIXELFORMATDESCRIPTOR request = {};
     request.nSize = sizeof(request);
     request.nVersion = 1;
-    request.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL;
+    request.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
     request.iPixelType = PFD_TYPE_RGBA;
-    request.cColorBits = 24;
-    int singleBuffered = ChoosePixelFormat(test.deviceContext(), &request);
-    ASSERT_NE(singleBuffered, 0);
-    EXPECT_FALSE(SetPixelFormat(test.deviceContext(), singleBuffered, &request));
+    request.cColorBits = 16;
+    int format = ChoosePixelFormat(test.deviceContext(), &request);
+    ASSERT_NE(format, 0);
+    EXPECT_TRUE(SetPixelFormat(test.deviceContext(), format, &request));
+    EXPECT_FALSE(SetPixelFormat(test.deviceContext(), format + 1, &request));
+    request.iPixelType = 1;  // PFD_TYPE_COLORINDEX
+    EXPECT_EQ(ChoosePixelFormat(test.deviceContext(), &request), 0);
     GLboolean doubleBuffered = GL_FALSE;
     glGetBooleanv(GL_DOUBLEBUFFER, &doubleBuffered);
     EXPECT_TRUE(doubleBuffered);

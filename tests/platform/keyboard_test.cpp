@@ -19,16 +19,25 @@ class Keyboard : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(input.showAndFocus(test)); }
 
-    // Presses and releases a key; returns the codes of the WM_KEYDOWN and
-    // WM_KEYUP it gave (0 when none came).
+    // Presses and releases a key, then another that has a code; returns the
+    // codes of the WM_KEYDOWN and WM_KEYUP the first gave (0 when none).
     std::pair<WPARAM, WPARAM> tap(unsigned long keysym) {
         test.clearReceived();
         input.keyDown(keysym);
         input.keyUp(keysym);
-        test.pumpUntil([&] { return !test.receivedOf(WM_KEYUP).empty(); }, 1000);
+        // Another key: the toolkit takes a release and a press of one key
+        // at the same moment for an auto-repeat.
+        const bool escape = keysym == XK_Escape;
+        input.keyDown(escape ? XK_q : XK_Escape);
+        input.keyUp(escape ? XK_q : XK_Escape);
+        auto secondUp = [&] {
+            std::vector<ReceivedMessage> ups = test.receivedOf(WM_KEYUP);
+            return !ups.empty() && ups.back().wParam == (escape ? 'Q' : VK_ESCAPE);
+        };
+        test.pumpUntil(secondUp, 1000);
         std::vector<ReceivedMessage> downs = test.receivedOf(WM_KEYDOWN);
         std::vector<ReceivedMessage> ups = test.receivedOf(WM_KEYUP);
-        return {downs.empty() ? 0 : downs.back().wParam, ups.empty() ? 0 : ups.back().wParam};
+        return {downs.size() < 2 ? 0 : downs[0].wParam, ups.size() < 2 ? 0 : ups[0].wParam};
     }
 
     TestWindow test;
@@ -37,21 +46,25 @@ protected:
 
 struct KeyCase {
     unsigned long keysym;
-    WPARAM virtualKey;
+    WPARAM virtualKey;  // 0: the key sends nothing
+    // When set, the key typing `keysym` is the one that holds this on a US
+    // keyboard, as on a layout that moves it there.
+    unsigned long usPlace;
 };
 
 TEST_F(Keyboard, KeysArriveWithTheirVirtualKeyCodes) {
     const KeyCase kCases[] = {
-        {XK_a, 'A'},           {XK_w, 'W'},           {XK_z, 'Z'},         {XK_0, '0'},
-        {XK_1, '1'},           {XK_9, '9'},           {XK_Escape, VK_ESCAPE}, {XK_space, VK_SPACE},
-        {XK_Return, VK_RETURN}, {XK_Tab, VK_TAB},     {XK_BackSpace, VK_BACK}, {XK_Left, VK_LEFT},
-        {XK_Up, VK_UP},        {XK_Right, VK_RIGHT},  {XK_Down, VK_DOWN},  {XK_F1, VK_F1},
-        {XK_F12, VK_F12},      {XK_Shift_L, VK_SHIFT}, {XK_Control_L, VK_CONTROL}, {XK_Alt_L, VK_MENU},
-        {XK_Insert, VK_INSERT}, {XK_Delete, VK_DELETE}, {XK_Home, VK_HOME}, {XK_End, VK_END},
-        {XK_Prior, VK_PRIOR},  {XK_Next, VK_NEXT},    {XK_semicolon, VK_OEM_1}, {XK_minus, VK_OEM_MINUS},
-        {XK_bracketleft, VK_OEM_4}, {XK_apostrophe, VK_OEM_7}, {XK_slash, VK_OEM_2}, {XK_grave, VK_OEM_3},
+        {XK_a, 'A', 0},           {XK_w, 'W', 0},         {XK_z, 'Z', 0},      {XK_0, '0', 0},
+        {XK_1, '1', 0},           {XK_9, '9', 0},         {XK_Escape, VK_ESCAPE, 0}, {XK_Alt_L, VK_MENU, 0},
+        // Keys the viewer never reacts to send nothing.
+        {XK_space, 0, 0},         {XK_F1, 0, 0},          {XK_Left, 0, 0},     {XK_semicolon, 0, 0},
+        {XK_Shift_L, 0, 0},
+        // AZERTY's digit row types ' and - on the keys of 4 and 6; they give
+        // digits by their place, as on Windows.
+        {XK_apostrophe, '4', XK_4}, {XK_minus, '6', XK_6},
     };
     for (const KeyCase& key : kCases) {
+        if (key.usPlace) input.bindKeyAt(key.usPlace, key.keysym);
         std::pair<WPARAM, WPARAM> codes = tap(key.keysym);
         EXPECT_EQ(codes.first, key.virtualKey) << "key down of keysym 0x" << std::hex << key.keysym;
         EXPECT_EQ(codes.second, key.virtualKey) << "key up of keysym 0x" << std::hex << key.keysym;
@@ -64,15 +77,6 @@ TEST_F(Keyboard, LettersKeepTheirCodeWithShiftHeld) {
     EXPECT_EQ(tap(XK_q).first, static_cast<WPARAM>('Q'));
     EXPECT_EQ(tap(XK_2).first, static_cast<WPARAM>('2'));
     input.keyUp(XK_Shift_L);
-}
-
-TEST_F(Keyboard, KeypadDigitsFollowNumLockAsOnWindows) {
-    input.keyDown(XK_Num_Lock);
-    input.keyUp(XK_Num_Lock);
-    EXPECT_EQ(tap(XK_KP_7).first, static_cast<WPARAM>(VK_NUMPAD7));
-    input.keyDown(XK_Num_Lock);
-    input.keyUp(XK_Num_Lock);
-    EXPECT_EQ(tap(XK_KP_7).first, static_cast<WPARAM>(VK_HOME));
 }
 
 TEST_F(Keyboard, KeyMessagesCarryRepeatCountAndTransitionBits) {
@@ -98,6 +102,9 @@ TEST_F(Keyboard, KeyMessagesCarryRepeatCountAndTransitionBits) {
 // The X server repeats after about 660 ms; on a loaded machine it may lag,
 // so the key is held until repeats have come (1 s at least).
 TEST_F(Keyboard, HoldingAKeyRepeatsKeyDownAndReleasesOnce) {
+    // Repeats must come as presses alone: a release before each, split from
+    // its press by a busy moment, would read as the key let go.
+    EXPECT_TRUE(layerGetsRepeatsAsPressesAlone());
     test.clearReceived();
     input.keyDown(XK_w);
     auto heldLongEnough = std::chrono::steady_clock::now() + std::chrono::milliseconds(1000);
@@ -139,7 +146,6 @@ TEST_F(Keyboard, EscapeIsAKeyAndDoesNotCloseTheWindow) {
     EXPECT_EQ(tap(XK_Escape).first, static_cast<WPARAM>(VK_ESCAPE));
     test.pumpFor(200);
     EXPECT_TRUE(test.receivedOf(WM_CLOSE).empty());
-    EXPECT_TRUE(test.receivedOf(WM_DESTROY).empty());
     EXPECT_TRUE(input.isViewable(test.window()));
 }
 

@@ -1,10 +1,7 @@
 // The pointer over the client area: moves in client coordinates with the
-// button and modifier flags, presses, drags and the wheel.
+// left button's flag, presses, drags and the wheel.
 
 #include <gtest/gtest.h>
-
-#define XK_MISCELLANY
-#include <X11/keysymdef.h>
 
 #include "tests/support/test_window.h"
 #include "tests/support/x_input.h"
@@ -28,20 +25,15 @@ protected:
     XInput input;
 };
 
-TEST_F(Mouse, MovesCarryClientCoordinatesAndModifierFlags) {
+TEST_F(Mouse, MovesCarryClientCoordinates) {
     ReceivedMessage move = moveTo(10, 20);
     EXPECT_EQ(LOWORD(move.lParam), 10);
     EXPECT_EQ(HIWORD(move.lParam), 20);
     EXPECT_EQ(move.wParam, 0u);
 
-    input.keyDown(XK_Shift_L);
-    input.keyDown(XK_Control_L);
     move = moveTo(483, 455);  // the last client pixel
     EXPECT_EQ(LOWORD(move.lParam), 483);
     EXPECT_EQ(HIWORD(move.lParam), 455);
-    EXPECT_EQ(move.wParam, static_cast<WPARAM>(MK_SHIFT | MK_CONTROL));
-    input.keyUp(XK_Control_L);
-    input.keyUp(XK_Shift_L);
 }
 
 TEST_F(Mouse, ADragCarriesTheLeftButtonAndStopsAtTheClientEdge) {
@@ -111,27 +103,20 @@ TEST_F(Mouse, AMoveRightBeforeAPressOrReleaseIsReportedFirst) {
     EXPECT_EQ(pointer[3].message, static_cast<UINT>(WM_LBUTTONUP));
 }
 
-TEST_F(Mouse, EachButtonHasItsOwnMessagesAndFlag) {
-    struct ButtonCase {
-        int button;
-        UINT down;
-        UINT up;
-        WPARAM flag;
-    };
-    const ButtonCase kCases[] = {
-        {XInput::kLeftButton, WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON},
-        {XInput::kMiddleButton, WM_MBUTTONDOWN, WM_MBUTTONUP, MK_MBUTTON},
-        {XInput::kRightButton, WM_RBUTTONDOWN, WM_RBUTTONUP, MK_RBUTTON},
-    };
+// The viewer drags with the left button alone; the others send nothing.
+TEST_F(Mouse, OnlyTheLeftButtonHasMessages) {
     moveTo(100, 100);
-    for (const ButtonCase& button : kCases) {
+    for (int button : {XInput::kMiddleButton, XInput::kRightButton, XInput::kLeftButton}) {
         test.clearReceived();
-        input.buttonDown(button.button);
-        input.buttonUp(button.button);
-        ASSERT_TRUE(test.waitFor(button.up)) << "button " << button.button;
-        ASSERT_EQ(test.received().size(), 2u) << "button " << button.button;
-        EXPECT_EQ(test.received()[0].message, button.down);
-        EXPECT_EQ(test.received()[0].wParam, button.flag);
+        input.buttonDown(button);
+        input.buttonUp(button);
+        test.pumpFor(100);
+        bool left = button == XInput::kLeftButton;
+        ASSERT_EQ(test.received().size(), left ? 2u : 0u) << "button " << button;
+        if (!left) continue;
+        EXPECT_EQ(test.received()[0].message, static_cast<UINT>(WM_LBUTTONDOWN));
+        EXPECT_EQ(test.received()[0].wParam, static_cast<WPARAM>(MK_LBUTTON));
+        EXPECT_EQ(test.received()[1].message, static_cast<UINT>(WM_LBUTTONUP));
         EXPECT_EQ(test.received()[1].wParam, 0u);
     }
 }
@@ -146,18 +131,17 @@ TEST_F(Mouse, TheWheelGivesPlusOneNotchAwayAndMinusOneTowardTheUser) {
     input.wheel(XInput::kWheelAway);
     ASSERT_TRUE(test.waitFor(WM_MOUSEWHEEL));
     ReceivedMessage away = test.receivedOf(WM_MOUSEWHEEL).at(0);
-    EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(away.wParam), WHEEL_DELTA);
+    EXPECT_EQ(static_cast<short>(HIWORD(away.wParam)), WHEEL_DELTA);
     EXPECT_EQ(LOWORD(away.wParam), 0);
     EXPECT_EQ(away.lParam, MAKELPARAM(screenX, screenY)) << "screen, not client, position";
 
     test.clearReceived();
     input.wheel(XInput::kWheelToward);
     ASSERT_TRUE(test.waitFor(WM_MOUSEWHEEL));
-    EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(test.receivedOf(WM_MOUSEWHEEL).at(0).wParam), -WHEEL_DELTA);
+    EXPECT_EQ(static_cast<short>(HIWORD(test.receivedOf(WM_MOUSEWHEEL).at(0).wParam)), -WHEEL_DELTA);
     test.pumpFor(100);
     EXPECT_EQ(test.receivedOf(WM_MOUSEWHEEL).size(), 1u) << "one notch, one message";
-    EXPECT_TRUE(test.receivedOf(WM_LBUTTONDOWN).empty() && test.receivedOf(WM_MBUTTONDOWN).empty() &&
-                test.receivedOf(WM_RBUTTONDOWN).empty());
+    EXPECT_TRUE(test.receivedOf(WM_LBUTTONDOWN).empty());
 }
 
 }  // namespace

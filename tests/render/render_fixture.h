@@ -1,28 +1,24 @@
-// The render tests' setting: the viewer's Application in a real window large
+// The render tests' setting: the viewer's Application in a window large
 // enough for its 500 x 500 viewport, and probes of the frame it draws.
 #pragma once
 
-#include <memory>
 #include <vector>
 
-#include <gtest/gtest.h>
-
-#include "app/application.h"
-#include "render/render_options.h"
-#include "platform/gl.h"
-#include "platform/glut_startup.h"
+#include "tests/app/app_fixture.h"
 #include "tests/support/scene_pixels.h"
-#include "tests/support/test_window.h"
 
-class RenderTest : public ::testing::Test {
+class RenderTest : public AppTest {
 protected:
+    // Larger than the viewport, so the whole 500 x 500 frame lies inside the
+    // client area and can be read back.
+    RenderTest() {
+        width = 640;
+        height = 640;
+    }
+
     void SetUp() override {
-        // Larger than the viewport, so the whole 500 x 500 frame lies inside
-        // the client area and can be read back.
-        window = std::make_unique<TestWindow>(20, 40, 640, 640);
-        startGlut();
-        *options = RenderOptions();
-        app = new Application();
+        AppTest::SetUp();
+        app = application;
     }
 
     // The scene's part of a frame, without the frame-rate text, left in the
@@ -89,6 +85,5 @@ protected:
         return count;
     }
 
-    std::unique_ptr<TestWindow> window;
-    Application* app = nullptr;   // never destroyed, like the viewer's
+    Application* app = nullptr;  // never destroyed, like the viewer's
 };

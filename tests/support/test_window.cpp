@@ -13,7 +13,7 @@ namespace {
 constexpr char kClassName[] = "verrine-test";
 
 // One window procedure for the process: the window is created before a
-// TestWindow can be told its handle, and WM_CREATE / WM_SIZE already arrive
+// TestWindow can be told its handle, and WM_SIZE already arrives
 // during creation.
 std::vector<ReceivedMessage> receivedMessages;
 TestWindow::Handler messageHandler;

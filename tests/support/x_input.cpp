@@ -4,12 +4,13 @@
 
 #include <algorithm>
 
+#include <FL/x.H>
+#include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
 #include "platform/linux/display.h"
-#include "platform/linux/x_windows.h"
 #include "tests/support/test_window.h"
 
 XInput::XInput() {
@@ -50,6 +51,21 @@ void XInput::bindSpareKey(unsigned long keysym) {
     XChangeKeyboardMapping(display_, spare, 1, &bound, 1);
     boundKeyCodes_.push_back(static_cast<unsigned char>(spare));
     flush();
+}
+
+void XInput::bindKeyAt(unsigned long usKeysym, unsigned long keysym) {
+    KeyCode code = XKeysymToKeycode(display_, usKeysym);
+    ASSERT_NE(code, 0) << "no key for keysym " << usKeysym;
+    KeySym bound = keysym;
+    XChangeKeyboardMapping(display_, code, 1, &bound, 1);
+    boundKeyCodes_.push_back(code);
+    flush();
+    ASSERT_EQ(XKeysymToKeycode(display_, keysym), code) << "another key types keysym " << keysym;
+}
+
+bool layerGetsRepeatsAsPressesAlone() {
+    Bool supported = False;
+    return fl_display && XkbGetDetectableAutoRepeat(fl_display, &supported);
 }
 
 // XSync, not XFlush: the server has handled every fake event before the

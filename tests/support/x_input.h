@@ -11,6 +11,10 @@
 struct _XDisplay;
 class TestWindow;
 
+// Whether the platform layer's own X connection gets a held key's repeats
+// as presses alone (XKB's detectable auto-repeat).
+bool layerGetsRepeatsAsPressesAlone();
+
 // Asks a top-level X window to close, as a window manager's close box does:
 // WM_DELETE_WINDOW through WM_PROTOCOLS. The caller flushes or syncs.
 void sendCloseRequest(_XDisplay* display, unsigned long topLevelWindow);
@@ -44,6 +48,11 @@ public:
     // say) a key code no key uses, so that keyDown and keyUp can send it.
     // The destructor takes the binding back.
     void bindSpareKey(unsigned long keysym);
+    // Makes the key that types `usKeysym` on the US map type `keysym`, as
+    // another layout does; the key keeps its place (its XKB name). keyDown
+    // finds it by `keysym` when its key code is the lower one, as the digit
+    // row's are. The destructor takes the binding back.
+    void bindKeyAt(unsigned long usKeysym, unsigned long keysym);
     // Moves the pointer to a point given in client coordinates of the window.
     void moveTo(HWND window, int x, int y);
     void buttonDown(int button);

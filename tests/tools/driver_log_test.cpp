@@ -3,7 +3,10 @@
 // documented shapes.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "tools/shader_report/driver_log.h"
+#include "tools/shader_report/source_diagnostic.h"
 
 namespace {
 
@@ -54,6 +57,27 @@ TEST(VerrineCheck, MesaColumnsMapBackToTheLineAsWritten) {
     EXPECT_EQ(sourceColumn("        gl_Position = x;", 16), 23);
     EXPECT_EQ(sourceColumn("\tgl_Position  =   /* c */ x;", 16), 27);
     EXPECT_EQ(sourceColumn("x;", 9), 3);
+}
+
+// The caret copies the tabs before its column, so it stands under the same
+// character whatever the terminal's tab width.
+TEST(VerrineCheck, TheCaretStandsUnderTheColumnAsWritten) {
+    struct CaretCase {
+        std::string line;
+        int column;
+        std::string caret;
+    };
+    const CaretCase kCases[] = {
+        {"    gl_Position = x;", 19, std::string(18, ' ') + "^"},
+        {"\tgl_Position = x;", 16, "\t" + std::string(14, ' ') + "^"},
+        {"\t  \tx = y;", 7, "\t  \t  ^"},
+    };
+    for (const CaretCase& caretCase : kCases) {
+        std::ostringstream out;
+        printDiagnostic(out, {"a.vert", 1, caretCase.column, "error", "m"}, caretCase.line);
+        EXPECT_EQ(out.str(), "a.vert:1:" + std::to_string(caretCase.column) + ": error: m\n" + caretCase.line + "\n" +
+                                 caretCase.caret + "\n");
+    }
 }
 
 }  // namespace

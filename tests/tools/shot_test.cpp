@@ -14,6 +14,7 @@
 #include "tests/support/viewer_driver.h"
 #include "tests/tools/foreign_pairs.h"
 #include "tests/tools/tool_process.h"
+#include "tools/shot/picture_difference.h"
 
 namespace {
 
@@ -196,6 +197,24 @@ TEST(VerrineShot, ModeWhoseProgramDoesNotBuildWritesNoPicture) {
     EXPECT_EQ(runProgram({VERRINE_SHOT_PATH, output, "--mode", "202", "--size", "8x8"}, scratch.path().string())
                   .status,
               0);
+}
+
+// --fuzz is the largest difference in a channel that still counts as the
+// same: one pixel of a 2 x 1 picture off by fuzz passes, by fuzz + 1 not.
+TEST(VerrineShot, FuzzIsTheLargestChannelDifferenceThatPasses) {
+    struct FuzzCase {
+        int fuzz;
+        int offBy;
+        int differing;
+    };
+    const FuzzCase kCases[] = {{0, 0, 0}, {0, 1, 1}, {2, 2, 0}, {2, 3, 1}, {255, 255, 0}};
+    for (const FuzzCase& fuzzCase : kCases) {
+        const Picture reference = {2, 1, {100, 0, 255, 7, 7, 7}};
+        Picture actual = reference;
+        actual.rgb[2] = static_cast<unsigned char>(255 - fuzzCase.offBy);
+        EXPECT_EQ(comparePictures(actual, reference, fuzzCase.fuzz).differingPixels, fuzzCase.differing)
+            << "--fuzz " << fuzzCase.fuzz << ", off by " << fuzzCase.offBy;
+    }
 }
 
 // verrine-shot says what verrine-check says about the program it draws, and
