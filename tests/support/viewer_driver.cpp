@@ -133,12 +133,14 @@ ViewerDriver::~ViewerDriver() {
     if (!server_ || !server_->ready()) return ::testing::AssertionFailure() << "no X server";
     ChildOptions options;
     options.arguments = how.wrapper;
-    options.arguments.push_back(VERRINE_VIEWER_PATH);
-    options.workingDirectory = scratch_.string();
+    options.arguments.push_back(how.program);
+    options.arguments.insert(options.arguments.end(), how.arguments.begin(), how.arguments.end());
+    options.workingDirectory = (how.workingDirectory.empty() ? scratch_ : how.workingDirectory).string();
     options.environment = how.environment;
     options.environment.push_back("DISPLAY=" + server_->name());
     options.standardErrorPath = (scratch_ / "stderr.txt").string();
     viewer_ = std::make_unique<ChildProcess>(options);
+    wineMenus_ = how.wineMenus;
 
     auto deadline = std::chrono::steady_clock::now() + how.startTimeout;
     while (!findWindow()) {

@@ -21,12 +21,20 @@
 #include "tests/support/image.h"
 #include "tests/support/private_x_server.h"
 
-// How ViewerDriver::launch() starts the viewer. The defaults start it as
-// it is, with the test's own environment.
+// How ViewerDriver::launch() starts the viewer. The defaults start the
+// Linux build as it is, with the test's own environment, in the scratch copy.
 struct ViewerLaunch {
     std::vector<std::string> environment;  // NAME=VALUE added to the test's
     std::vector<std::string> wrapper;      // a program (full path) and arguments to run the viewer under
     std::chrono::seconds startTimeout{10};  // for the window and the first frame
+    // Another program (full path) and its arguments: the Windows build's
+    // verrine.exe, with the wrapper /usr/bin/wine, say.
+    std::string program = VERRINE_VIEWER_PATH;
+    std::vector<std::string> arguments;
+    std::filesystem::path workingDirectory;  // empty: workingDirectory(), the scratch copy
+    // Wine draws the Win32 menus itself: a check mark is a dark tick left of
+    // the label, where the toolkit draws a white box.
+    bool wineMenus = false;
 };
 
 // For ViewerLaunch::environment: holds the viewer's buffer swaps to the pace
@@ -171,6 +179,8 @@ private:
     std::filesystem::path scratch_;
     std::unique_ptr<PrivateXServer> server_;
     std::unique_ptr<ChildProcess> viewer_;
+    bool wineMenus_ = false;
+    bool lastPressLeft_ = false;  // of a menu title's middle
     unsigned long topWindow_ = 0;
     unsigned long clientWindow_ = 0;
     Rect window_;  // the top-level window, root coordinates

@@ -18,9 +18,16 @@ int luminance(Rgb colour) { return (299 * colour.red + 587 * colour.green + 114 
 
 bool isText(Rgb colour) { return luminance(colour) < 100; }
 
-// A check mark sits in a white box; nothing else inside the border of an
-// unhighlighted popup is white.
+// The toolkit's check mark sits in a white box; nothing else inside the
+// border of an unhighlighted popup is white.
 bool isCheckBox(Rgb colour) { return colour.red > 240 && colour.green > 240 && colour.blue > 240; }
+
+// Wine's is a dark tick on the popup's white, in the column left of the
+// labels, which start 20 pixels in.
+bool hasWineTick(const Image& row) {
+    constexpr int kTickColumn = 15;
+    return measurePixels(row.cropped({0, 0, kTickColumn, row.height()}), isText).count >= 5;
+}
 
 // Runs of columns that hold text, split where at least `gap` columns hold
 // none: the words of the menu bar.
@@ -95,7 +102,11 @@ std::optional<ViewerDriver::OpenedMenu> ViewerDriver::openMenu(Menu menu) {
     // any message still queued, so input sent just before (a key release
     // that moves a check mark) must have been taken first.
     waitForFrames(kFramesBeforeButton, kMenuTimeout);
-    moveRoot(title->x + title->width / 2, title->y + title->height / 2);
+    // Windows takes a second press within 2 pixels of the last one and
+    // within its double-click time for a double-click, which opens no menu;
+    // so each press lands 6 pixels from the last.
+    lastPressLeft_ = !lastPressLeft_;
+    moveRoot(title->x + title->width / 2 + (lastPressLeft_ ? -3 : 3), title->y + title->height / 2);
     setLeftButton(true);
 
     auto deadline = std::chrono::steady_clock::now() + kMenuTimeout;
@@ -169,8 +180,8 @@ std::optional<std::vector<bool>> ViewerDriver::readCheckMarks(Menu menu) {
         constexpr int kBorder = 3;
         Rect inPicture = {row.x - opened->bounds.x + kBorder, row.y - opened->bounds.y + kBorder,
                           row.width - 2 * kBorder, row.height - 2 * kBorder};
-        PixelRegion white = measurePixels(opened->picture.cropped(inPicture), isCheckBox);
-        checks.push_back(white.count >= 20);
+        Image inRow = opened->picture.cropped(inPicture);
+        checks.push_back(wineMenus_ ? hasWineTick(inRow) : measurePixels(inRow, isCheckBox).count >= 20);
     }
     closeMenu();
     return checks;

@@ -1,27 +1,21 @@
 #!/usr/bin/env bash
-# Runs the real Windows build under Wine and drives it as a user would: the
-# download, verrine-windows.zip, is unpacked into a folder whose path holds a
-# space, and verrine.exe is started there. Needs an X display with no window
-# manager (run it under xvfb-run -a), and gets a scratch Wine prefix.
-#   usage: run-wine-tests.sh VERRINE_WINDOWS_ZIP ARTEFACT_DIR
+# Runs the real Windows build under Wine as a user would: the download,
+# verrine-windows.zip, is unpacked into a folder whose path holds a space,
+# and verrine.exe is started there. This script unpacks it, checks what it
+# holds and makes a scratch Wine prefix; WINE_RUNS, the end-to-end driver's
+# program for the Windows build (tests/windows/wine_runs.cpp), starts and
+# drives verrine.exe. Run it under xvfb-run -a.
+#   usage: run-wine-tests.sh VERRINE_WINDOWS_ZIP ARTEFACT_DIR WINE_RUNS
 #
 # The download: verrine.exe, resources/ with the four shaders and the
 # texture, README.txt, LICENSE.txt and THIRD-PARTY.txt, in one top folder.
-# First run: the window "Verrine" opens; standard error holds the eight
-# start-up traces, no failure report and nothing from freeglut; key 2 changes
-# the picture and key 1 brings the first picture back; choosing Debug > "Show
-# Axis" with the mouse changes the picture and puts a check mark beside the
-# item; Escape ends the program with status 0. Second run: the window
-# manager's close request ends it with status 0. Third run, with a broken
-# shader, started from cmd without a standard error: the compile report
-# reaches cmd's console. Screenshots, standard error and the console's text
-# stay in ARTEFACT_DIR.
+# Screenshots, standard error and the console's text stay in ARTEFACT_DIR.
 set -euo pipefail
 
-[[ $# -eq 2 ]] || { echo "usage: $0 VERRINE_WINDOWS_ZIP ARTEFACT_DIR" >&2; exit 2; }
-repo=$(cd "$(dirname "$0")/../.." && pwd)
+[[ $# -eq 3 ]] || { echo "usage: $0 VERRINE_WINDOWS_ZIP ARTEFACT_DIR WINE_RUNS" >&2; exit 2; }
 download=$(realpath "$1")
 artefacts=$(mkdir -p "$2" && realpath "$2")
+wine_runs=$(realpath "$3")
 rm -f "$artefacts"/*.png "$artefacts"/*.txt
 
 scratch=$(mktemp -d)
@@ -44,7 +38,6 @@ poll() {
   done
 }
 
-cc -O2 -o "$scratch/send_close_request" "$repo/tests/windows/send_close_request.c" -lX11
 note "creating the Wine prefix"
 wineboot -i >/dev/null 2>&1
 # Windows 10's frame at 96 dpi instead of Wine's own, smaller one: a 4-pixel
@@ -61,7 +54,6 @@ wineserver -w
 unzip -q "$download" -d "$scratch/Verrine download"
 run_dir=$(find "$scratch/Verrine download" -mindepth 1 -maxdepth 1)
 [[ $(wc -l <<<"$run_dir") -eq 1 && -d "$run_dir" ]] || fail "the zip does not hold one top folder"
-exe="$run_dir/verrine.exe"
 for file in verrine.exe README.txt LICENSE.txt THIRD-PARTY.txt resources/textures/stripes.raw \
             resources/shaders/{testVertex,testFragment,edgeVertex,edgeFragment}.txt; do
   [[ -s "$run_dir/$file" ]] || fail "the zip lacks $file"
@@ -70,257 +62,12 @@ note "the zip holds verrine.exe, README.txt, LICENSE.txt, THIRD-PARTY.txt and re
 
 # --- the running viewer ------------------------------------------------------
 
-viewer_pid=""
-window=""
-# Window geometry on the screen: left, top, width, height.
-wx=0 wy=0 ww=0 wh=0
-
-start_viewer() {  # $1: name of the run, for the standard error file
-  stderr_file="$artefacts/stderr-$1.txt"
-  (cd "$run_dir" && exec wine "$exe" 2>"$stderr_file") &
-  viewer_pid=$!
-  poll 60 find_window || fail "no window \"Verrine\" within 60 s"
-  eval "$(xdotool getwindowgeometry --shell "$window")"
-  wx=$X wy=$Y ww=$WIDTH wh=$HEIGHT
-  # With no window manager the keyboard focus has to be given by hand. Wine
-  # takes a moment to make the window active after that, and drops keys
-  # pressed before it has; so it is given at once, and the first key comes
-  # only after the checks below have waited for the first picture.
-  xdotool windowfocus --sync "$window"
-}
-
-find_window() {
-  window=$(xdotool search --onlyvisible --name '^Verrine$' 2>/dev/null | head -n 1)
-  [[ -n "$window" ]]
-}
-
-# Waits for the viewer to end and checks its exit status.
-expect_exit_zero() {  # $1: what ended it
-  poll 30 viewer_ended || fail "still running 30 s after $1"
-  local status=0
-  wait "$viewer_pid" || status=$?
-  [[ $status -eq 0 ]] || fail "exit status $status after $1"
-  note "$1: exit status 0"
-}
-
-viewer_ended() { ! kill -0 "$viewer_pid" 2>/dev/null; }
-
-# --- start-up traces ---------------------------------------------------------
-
-traces_complete() { [[ $(grep -c -- '^--- ' "$stderr_file") -ge 8 ]]; }
-
-# Each source file gives its path and then its text, vertex before fragment,
-# toon program before edge program. Standard error is a text stream on
-# Windows: its lines end in CR LF.
-check_traces() {
-  poll 30 traces_complete || fail "fewer than eight start-up traces"
-  local expected actual
-  expected=$(for name in testVertex testFragment edgeVertex edgeFragment; do
-               printf '%s\n' "--- File import path ---" "resources/shaders/$name.txt" "--- Shader text ---"
-             done)
-  actual=$(tr -d '\r' <"$stderr_file" |
-           awk '/^--- File import path ---$/ { print; getline; print; next }
-                /^--- / { print }')
-  [[ "$actual" == "$expected" ]] || fail "start-up traces differ; got:"$'\n'"$actual"
-  if grep -E -n 'Shader compilation failed|Shader failed to correctly initialize|Shader program link failed' \
-       "$stderr_file"; then
-    fail "failure report on standard error"
-  fi
-  # freeglut must not look for an X display (DISPLAY is set under Wine).
-  if grep -n 'freeglut' "$stderr_file"; then
-    fail "freeglut wrote to standard error"
-  fi
-  note "eight start-up traces in order, no failure report, nothing from freeglut"
-}
-
-# --- pictures ----------------------------------------------------------------
-
-menu_bar_height=0
-
-# Saves the window as it is on the screen.
-shoot_window() {  # $1: file
-  import -window root -crop "${ww}x${wh}+${wx}+${wy}" +repage "$1"
-}
-
-# The scene part of a window picture: without the menu bar, whose look is
-# Wine's, and without the bottom rows, where the frame-rate text changes.
-scene_of() {  # $1: window picture, $2: output
-  convert "$1" -crop "${ww}x$((wh - menu_bar_height - 40))+0+${menu_bar_height}" +repage "$2"
-}
-
-# Number of differing pixels of two pictures of the same size.
-pixels_differing() {
-  compare -metric AE "$1" "$2" null: 2>&1 || true
-}
-
-# Shoots the scene now into $1.
-shoot_scene() {
-  shoot_window "$scratch/window.png"
-  scene_of "$scratch/window.png" "$1"
-}
-
-scene_is() {  # $1: reference scene; true when the scene now equals it
-  shoot_scene "$scratch/now.png"
-  [[ $(pixels_differing "$scratch/now.png" "$1") == 0 ]]
-}
-
-scene_differs_from() {  # $1: reference scene
-  ! scene_is "$1"
-}
-
-# The scene is drawn and no longer changes: two shots 0.3 s apart agree.
-scene_settled() {
-  shoot_scene "$scratch/settle-a.png"
-  sleep 0.3
-  shoot_scene "$scratch/settle-b.png"
-  [[ $(pixels_differing "$scratch/settle-a.png" "$scratch/settle-b.png") == 0 ]] &&
-    [[ $(convert "$scratch/settle-a.png" -format '%k' info:) -gt 1 ]]
-}
-
-# The menu bar is the top band of the window whose left column is lighter
-# than the scene's grey background. It is attached after the traces are
-# written, so the first shots may show none yet.
-measure_menu_bar() {
-  shoot_window "$scratch/window.png"
-  menu_bar_height=$(convert "$scratch/window.png" -crop "1x60+2+0" +repage -colorspace gray -depth 8 txt:- |
-    awk -F'[,:]' 'NR > 1 { split($0, v, "[()]"); if (v[2] + 0 < 200) { print $2; exit } }')
-  [[ -n "$menu_bar_height" && $menu_bar_height -gt 0 ]]
-}
-
-# Screen x of the middle of the n-th label of the menu bar: the labels are
-# the runs of dark columns, more than 8 light columns apart.
-menu_label_x() {  # $1: label number, from 1
-  convert "$scratch/window.png" -crop "${ww}x$((menu_bar_height / 2))+0+$((menu_bar_height / 4))" +repage \
-      -colorspace gray -scale "${ww}x1!" -depth 8 txt:- |
-    awk -F'[,:]' -v want="$1" -v left="$wx" '
-      BEGIN { last = -100 }
-      NR > 1 { split($0, v, "[()]"); dark = v[2] + 0 < 200; x = $1 + 0
-               if (dark) { if (x - last > 8) { n++; first[n] = x } last = x; end[n] = x } }
-      END { if (n >= want) print left + int((first[want] + end[want]) / 2) }'
-}
-
-# The open popup menu of the viewer: an unnamed window of verrine.exe that
-# is viewable. Sets px, py, pw, ph.
-find_popup() {
-  local id
-  for id in $(xwininfo -root -children | awk '/\(has no name\): \("verrine.exe"/ { print $1 }'); do
-    if xwininfo -id "$id" | grep -q 'Map State: IsViewable'; then
-      eval "$(xdotool getwindowgeometry --shell "$id")"
-      px=$X py=$Y pw=$WIDTH ph=$HEIGHT
-      return 0
-    fi
-  done
-  return 1
-}
-
-popup_closed() { ! find_popup; }
-
-open_debug_menu() {
-  local x
-  x=$(menu_label_x 3)
-  [[ -n "$x" ]] || fail "fewer than three labels in the menu bar"
-  xdotool mousemove "$x" $((wy + menu_bar_height / 2)) click 1
-  poll 10 find_popup || fail "the Debug menu did not open"
-  sleep 0.3  # let it finish drawing
-}
-
-# The five Debug items share the popup's height, less a 3-pixel border.
-debug_item_y() {  # $1: item number, from 1
-  echo $((py + 3 + (ph - 6) * (2 * $1 - 1) / 10))
-}
-
-# The check-mark column of one item of the popup, as a picture.
-check_mark_of() {  # $1: popup picture, $2: item number, $3: output
-  local top=$(($(debug_item_y "$2") - py - (ph - 6) / 10))
-  convert "$1" -crop "20x$(((ph - 6) / 5))+2+$top" +repage "$3"
-}
-
-# --- run 1: keys, the Debug menu, Escape -------------------------------------
-
-note "run 1: keys, the Debug menu, Escape"
-start_viewer keys-and-menu
-check_traces
-poll 30 measure_menu_bar || fail "no menu bar at the top of the window"
-poll 30 scene_settled || fail "the picture did not settle after start-up"
-cp "$scratch/window.png" "$artefacts/start.png"
-scene_of "$artefacts/start.png" "$scratch/start-scene.png"
-sleep 2
-
-xdotool key 2
-poll 10 scene_differs_from "$scratch/start-scene.png" || fail "key 2 did not change the picture"
-poll 10 scene_settled || fail "the picture did not settle after key 2"
-cp "$scratch/window.png" "$artefacts/key-2.png"
-note "key 2 changed the picture"
-xdotool key 1
-poll 10 scene_is "$scratch/start-scene.png" || fail "key 1 did not bring the first picture back"
-note "key 1 brought the first picture back"
-
-open_debug_menu
-shoot_window "$artefacts/debug-menu-before.png"
-import -window root -crop "${pw}x${ph}+${px}+${py}" +repage "$scratch/popup-before.png"
-xdotool mousemove $((px + pw / 2)) "$(debug_item_y 2)" click 1
-poll 10 popup_closed || fail "choosing Debug > Show Axis left the menu open"
-poll 10 scene_differs_from "$scratch/start-scene.png" || fail "Show Axis did not change the picture"
-poll 10 scene_settled || fail "the picture did not settle after Show Axis"
-cp "$scratch/window.png" "$artefacts/show-axis.png"
-note "Debug > Show Axis changed the picture"
-
-open_debug_menu
-shoot_window "$artefacts/debug-menu-after.png"
-import -window root -crop "${pw}x${ph}+${px}+${py}" +repage "$scratch/popup-after.png"
-check_mark_of "$scratch/popup-before.png" 2 "$scratch/axis-before.png"
-check_mark_of "$scratch/popup-after.png" 2 "$scratch/axis-after.png"
-check_mark_of "$scratch/popup-before.png" 3 "$scratch/plane-before.png"
-check_mark_of "$scratch/popup-after.png" 3 "$scratch/plane-after.png"
-[[ $(pixels_differing "$scratch/axis-before.png" "$scratch/axis-after.png") != 0 ]] ||
-  fail "no check mark appeared beside Show Axis"
-[[ $(pixels_differing "$scratch/plane-before.png" "$scratch/plane-after.png") == 0 ]] ||
-  fail "the check mark beside Show Base Plane changed"
-note "Show Axis got its check mark; Show Base Plane kept its own"
-# A second click on the label closes the menu and leaves menu mode, so the
-# next key goes to the window again.
-xdotool click 1
-poll 10 popup_closed || fail "clicking Debug again did not close the menu"
-xdotool key Escape
-expect_exit_zero "Escape"
-
-# --- run 2: the window manager's close ---------------------------------------
-
-note "run 2: the window manager's close"
-start_viewer close-request
-check_traces
-poll 30 scene_settled || fail "the picture did not settle after start-up"
-"$scratch/send_close_request" "$window"
-expect_exit_zero "the close request"
-
-# --- run 3: a compile report on cmd's console --------------------------------
-
-# A GUI program started from a console has no standard error on Windows;
-# the viewer then writes to the console it was started from. Under Wine a
-# program that cmd starts itself inherits cmd's handles, so `start /wait`
-# starts it the way Windows starts a GUI program, without them. `script`
-# gives Wine a terminal, so that cmd has a console of its own; the console
-# draws the text with terminal escapes, and may move the cursor for spaces.
-console_text() {
-  sed 's/\x1b\[[0-9;?]*[a-zA-Z]//g' "$console_file" | tr -d '\r '
-}
-
-report_on_console() { console_text | grep -q -F 'Shadercompilationfailed.Printinglog:'; }
-
-note "run 3: a broken shader's report on cmd's console"
-cp -r "$run_dir" "$scratch/broken"
-printf '#version 110\nvoid main() { gl_FragColor = undeclared; }\n' \
-  >"$scratch/broken/resources/shaders/testFragment.txt"
-console_file="$artefacts/console-broken-shader.txt"
-(cd "$scratch/broken" && exec script -q -e -f -c "wine cmd /c start /wait verrine.exe" /dev/null >"$console_file" 2>&1) &
-viewer_pid=$!
-poll 60 find_window || fail "no window \"Verrine\" within 60 s"
-poll 30 report_on_console || fail "no compile report on cmd's console; it shows:"$'\n'"$(console_text)"
-note "the compile report reached cmd's console"
-xdotool windowfocus --sync "$window"
-sleep 2
-xdotool key Escape
-expect_exit_zero "Escape"
+# Keys 2 and 1 and Debug > "Show Axis" with the mouse, then Escape; the window
+# manager's close request; a broken shader's report on cmd's console. The
+# end-to-end driver runs each on an X server of its own (wine_runs.cpp).
+note "verrine.exe: keys and the Debug menu, the close request, a compile report on cmd's console"
+VERRINE_WINE_FOLDER="$run_dir" VERRINE_WINE_ARTEFACTS="$artefacts" "$wine_runs" ||
+  fail "verrine.exe under Wine"
 
 # --- the tools: verrine-check.exe and verrine-shot.exe ------------------------
 
