@@ -7,12 +7,15 @@
 # drives verrine.exe. Run it under xvfb-run -a.
 #   usage: run-wine-tests.sh VERRINE_WINDOWS_ZIP ARTEFACT_DIR WINE_RUNS
 #
-# The download: verrine.exe, resources/ with the four shaders and the
-# texture, README.txt, LICENSE.txt and THIRD-PARTY.txt, in one top folder.
+# The download: verrine.exe, verrine-check.exe, verrine-shot.exe, resources/
+# with the four shaders and the texture, README.txt, LICENSE.txt and
+# THIRD-PARTY.txt, in one top folder. The tools are run from here too, on
+# the Linux tools' cases that apply on Windows.
 # Screenshots, standard error and the console's text stay in ARTEFACT_DIR.
 set -euo pipefail
 
 [[ $# -eq 3 ]] || { echo "usage: $0 VERRINE_WINDOWS_ZIP ARTEFACT_DIR WINE_RUNS" >&2; exit 2; }
+repo=$(cd "$(dirname "$0")/../.." && pwd)
 download=$(realpath "$1")
 artefacts=$(mkdir -p "$2" && realpath "$2")
 wine_runs=$(realpath "$3")
@@ -54,11 +57,12 @@ wineserver -w
 unzip -q "$download" -d "$scratch/Verrine download"
 run_dir=$(find "$scratch/Verrine download" -mindepth 1 -maxdepth 1)
 [[ $(wc -l <<<"$run_dir") -eq 1 && -d "$run_dir" ]] || fail "the zip does not hold one top folder"
-for file in verrine.exe README.txt LICENSE.txt THIRD-PARTY.txt resources/textures/stripes.raw \
+for file in verrine.exe verrine-check.exe verrine-shot.exe README.txt LICENSE.txt THIRD-PARTY.txt \
+            resources/textures/stripes.raw \
             resources/shaders/{testVertex,testFragment,edgeVertex,edgeFragment}.txt; do
   [[ -s "$run_dir/$file" ]] || fail "the zip lacks $file"
 done
-note "the zip holds verrine.exe, README.txt, LICENSE.txt, THIRD-PARTY.txt and resources/; unpacked in \"${run_dir#"$scratch/"}\""
+note "the zip holds the three programs, README.txt, LICENSE.txt, THIRD-PARTY.txt and resources/; unpacked in \"${run_dir#"$scratch/"}\""
 
 # --- the running viewer ------------------------------------------------------
 
