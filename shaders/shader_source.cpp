@@ -13,9 +13,12 @@
 // at its first read anyway, a named pipe would hold start-up until something
 // writes to it, and a device such as /dev/zero would never end.
 std::string ShaderProgram::readSourceUntraced(const std::string& path) {
+    // Paths are UTF-8; on Windows the file is then opened through the
+    // wide-character calls.
+    const std::filesystem::path filePath = std::filesystem::u8path(path);
     std::ifstream file;
     std::error_code unused;
-    if (std::filesystem::is_regular_file(path, unused)) file.open(path, std::ios::in | std::ios::binary);
+    if (std::filesystem::is_regular_file(filePath, unused)) file.open(filePath, std::ios::in | std::ios::binary);
     return readSourceLines(file);
 }
 

@@ -7,11 +7,7 @@
 // be entered, no OpenGL 2.0 context). In watch mode: 0 when stopped with
 // Ctrl-C.
 
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <string>
 
@@ -20,9 +16,10 @@
 #include "tools/check/shader_check.h"
 #include "tools/check/watch.h"
 #include "tools/headless/headless_context.h"
+#include "tools/system/entry.h"
 #include "tools/system/tool_start.h"
 
-int main(int argc, char** argv) {
+int toolMain(int argc, char** argv) {
     startTool("verrine-check", argv);
     if (answeredHelpOrVersion(kCheckTool, argc - 1, argv + 1, std::cout)) return 0;
     CheckOptions options;
@@ -31,16 +28,13 @@ int main(int argc, char** argv) {
 
     // The viewer reads its sources relative to its working directory; the
     // check does the same from DIR, and shows the paths with DIR in front.
-    if (!options.folder.empty() && chdir(options.folder.c_str()) != 0) {
-        std::cerr << "verrine-check: cannot enter " << options.folder << ": " << std::strerror(errno)
-                  << '\n';
+    std::error_code error;
+    if (!options.folder.empty()) std::filesystem::current_path(std::filesystem::u8path(options.folder), error);
+    if (error) {
+        std::cerr << "verrine-check: cannot enter " << options.folder << ": " << error.message() << '\n';
         return 2;
     }
 
-    // Mesa keeps compiled shaders in a cache on disk and, on a hit, skips the
-    // compile and with it the log: a warning would show on the first check
-    // of a file and never again.
-    setenv("MESA_SHADER_CACHE_DISABLE", "true", 1);
     HeadlessContext context;
     if (!context.failure().empty()) {
         std::cerr << "verrine-check: no OpenGL context: " << context.failure() << '\n';

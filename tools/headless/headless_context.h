@@ -1,6 +1,11 @@
-// An OpenGL context with no display at all: EGL on Mesa's surfaceless
-// platform, desktop OpenGL with the compatibility profile that the viewer's
-// window gets too. Made current on construction, released on destruction.
+// An OpenGL context that shows nothing, for programs that draw only into
+// framebuffer objects or draw nothing at all. Desktop OpenGL with the
+// compatibility profile that the viewer's window gets too. One of two
+// implementations is built: on Linux EGL on Mesa's surfaceless platform, with
+// no display at all (headless_context_egl.cpp); on Windows WGL on a window
+// that is never shown, with the viewer's own pixel format
+// (headless_context_wgl.cpp). Made current on construction, released on
+// destruction.
 #pragma once
 
 #include <string>
@@ -17,8 +22,10 @@ public:
     const std::string& failure() const { return failure_; }
 
 private:
-    // EGLDisplay and EGLContext, kept opaque so that the EGL headers (and the
-    // X11 headers they may pull in) stay out of every file that includes this.
+    // EGLDisplay and EGLContext, or the hidden window's HWND, HDC and HGLRC,
+    // kept opaque so that neither system's headers reach every file that
+    // includes this.
+    void* window_ = nullptr;
     void* display_ = nullptr;
     void* context_ = nullptr;
     std::string failure_;

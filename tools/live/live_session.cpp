@@ -107,7 +107,7 @@ std::string LiveSession::start() {
 void LiveSession::afterFrame() {
     const ChangeBurst::Clock::time_point now = ChangeBurst::Clock::now();
     std::set<std::string> vanished;
-    burst_.noteChange(folders_.collect(changed_, vanished), now);
+    burst_.noteChange(folders_.takeChanges(changed_, vanished), now);
     for (const std::string& folder : vanished) {
         std::cerr << "verrine-live: the folder " << folder << " went away; its files are no longer watched"
                   << std::endl;

@@ -11,7 +11,7 @@
 #include "shaders/shader_build.h"
 #include "tools/check/program_analysis.h"
 #include "tools/common/command_line.h"
-#include "tools/watch/folder_watch.h"
+#include "tools/system/watcher.h"
 
 // One mode's program and the two files it is built from.
 struct WatchedProgram {

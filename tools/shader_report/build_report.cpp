@@ -53,7 +53,7 @@ void markFollowOns(std::vector<SourceDiagnostic>& diagnostics) {
 
 FileReport reportStage(const ShaderStageBuild& stage, const std::string& folder) {
     FileReport file;
-    file.path = folder.empty() ? stage.path : (fs::path(folder) / stage.path).string();
+    file.path = folder.empty() ? stage.path : (fs::u8path(folder) / fs::u8path(stage.path)).u8string();
     file.source = stage.source;
     file.read = !stage.source.empty();
     file.compiled = stage.compiled;

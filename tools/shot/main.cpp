@@ -21,7 +21,6 @@
 #include "app/application.h"
 #include "app/globals.h"
 #include "platform/glut_startup.h"
-#include "platform/linux/display.h"
 #include "render/gl_state.h"
 #include "tools/common/resources_folder.h"
 #include "tools/check/program_analysis.h"
@@ -34,6 +33,8 @@
 #include "tools/shot/png_file.h"
 #include "tools/shot/shot_inputs.h"
 #include "tools/shot/shot_options.h"
+#include "tools/system/display.h"
+#include "tools/system/entry.h"
 #include "tools/system/tool_start.h"
 
 namespace {
@@ -137,7 +138,7 @@ int drawAndWrite(const ShotOptions& shot, OffscreenFrame& frame, const ProgramRe
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int toolMain(int argc, char** argv) {
     const bool outputWritable = startTool("verrine-shot", argv);
     if (answeredHelpOrVersion(kShotTool, argc - 1, argv + 1, std::cout)) return 0;
     ShotOptions shot;
@@ -156,8 +157,8 @@ int main(int argc, char** argv) {
     }
 
     // GLUT's geometry and font routines need glutInit, and glutInit needs an
-    // X display; the drawing itself goes to the headless context.
-    platform::requireDisplay();
+    // X display on Linux; the drawing itself goes to the headless context.
+    requireGlutDisplay();
     startGlut();
     HeadlessContext context;
     if (!context.failure().empty()) return fail("no OpenGL context: " + context.failure());

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "tools/system/std_streams.h"
+
 namespace {
 
 // Returns libpng's message when encoding fails, an empty string otherwise.
@@ -29,6 +31,7 @@ bool writePng(const std::string& path, const Picture& picture, std::string& prob
 }
 
 bool writePngToStandardOutput(const Picture& picture, std::string& problem) {
+    makeStandardOutputBinary();
     problem = encode(stdout, picture);
     if (!problem.empty()) {
         problem = "cannot encode the picture: " + problem;

@@ -84,21 +84,6 @@ std::string writeAndClose(std::FILE* file, const std::string& path,
 
 }  // namespace
 
-std::string unwritableOutput(const std::string& path) {
-    std::error_code error;
-    const fs::file_status status = fs::status(path, error);
-    if (!fs::exists(status)) return "";
-    if (fs::is_directory(status)) return "cannot write " + path + ": it is a folder";
-    if (!fs::is_regular_file(status)) {
-        return "cannot write " + path + ": it is not a regular file (- writes the picture to standard output)";
-    }
-    if (fs::hard_link_count(path, error) > 1 && !error) {
-        return "cannot write " + path + ": it has other hard links, which a new file would leave holding "
-               "the old content; remove it first or write elsewhere";
-    }
-    return "";
-}
-
 bool replaceFile(const std::string& path, const std::function<std::string(std::FILE*)>& write,
                  std::string& problem) {
     std::string target;

@@ -45,16 +45,6 @@ long InputFile::read(void* buffer, std::size_t size) {
     }
 }
 
-bool InputFile::readAll(std::string& bytes) {
-    char block[65536];
-    for (;;) {
-        const long count = read(block, sizeof block);
-        if (count < 0) return false;
-        if (count == 0) return true;
-        bytes.append(block, static_cast<std::size_t>(count));
-    }
-}
-
 bool sameFile(const std::string& first, const std::string& second) {
     struct stat a {};
     struct stat b {};

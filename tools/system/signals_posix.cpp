@@ -3,15 +3,12 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include <algorithm>
-
 #include <cstring>
+
+#include "tools/system/crash_report.h"
 
 namespace {
 
-// Written by the tool, read by the crash handler; no allocation in between.
-const char* toolName = "";
-char compilingFile[4096] = "";
 // Big enough for the handler and the write calls it makes.
 alignas(16) char alternateStack[64 * 1024];
 
@@ -21,14 +18,7 @@ void writeText(const char* text) {
 }
 
 void onCrash(int) {
-    writeText(toolName);
-    if (compilingFile[0] != '\0') {
-        writeText(": ");
-        writeText(compilingFile);
-        writeText(": the OpenGL driver crashed while compiling it\n");
-    } else {
-        writeText(": crashed\n");
-    }
+    writeCrashReport(writeText);
     _exit(1);
 }
 
@@ -64,17 +54,11 @@ void endOnStopSignals() {
 }
 
 void reportCrashes(const char* tool) {
-    toolName = tool;
+    rememberCrashingTool(tool);
     stack_t stack{};
     stack.ss_sp = alternateStack;
     stack.ss_size = sizeof alternateStack;
     sigaltstack(&stack, nullptr);
     handle(SIGSEGV, onCrash, SA_ONSTACK);
     handle(SIGBUS, onCrash, SA_ONSTACK);
-}
-
-void setCompilingFile(const std::string& path) {
-    const size_t length = std::min(path.size(), sizeof compilingFile - 1);
-    std::memcpy(compilingFile, path.data(), length);
-    compilingFile[length] = '\0';
 }

@@ -8,3 +8,7 @@
 // to whatever took descriptor 1, such as the X server's socket). Returns
 // whether standard output was open for writing before that.
 bool secureStandardStreams();
+
+// Makes standard output binary, so that a picture written there keeps every
+// byte: Windows would turn each LF byte into CR LF. Linux has nothing to do.
+void makeStandardOutputBinary();

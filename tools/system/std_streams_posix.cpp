@@ -21,3 +21,5 @@ bool secureStandardStreams() {
     }
     return outputWritable;
 }
+
+void makeStandardOutputBinary() {}

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the two libraries the Windows build needs and mingw-w64 lacks,
-# freeglut and libepoxy, as static libraries from the upstream tarballs of
-# Debian 12's source packages, and installs them (include/, lib/) into
+# Builds the libraries the Windows build needs and mingw-w64 lacks as static
+# libraries from the upstream tarballs of Debian 12's source packages:
+# freeglut and libepoxy for the viewer; zlib, libpng and glslang for
+# verrine-check and verrine-shot. Installs them (include/, lib/) into
 #   ${VERRINE_WINDOWS_DEPS:-$HOME/.cache/verrine/windows-deps}
 # Each library is built once; later runs find its stamp and skip it.
 # GLU, opengl32, gdi32 and winmm come with mingw-w64 itself.
@@ -14,15 +15,24 @@ jobs=$(nproc 2>/dev/null || echo 2)
 
 freeglut_version=3.4.0
 epoxy_version=1.5.10
+zlib_version=1.2.13
+png_version=1.6.39
+glslang_version=12.0.0
 freeglut_stamp="$prefix/.freeglut-$freeglut_version"
 epoxy_stamp="$prefix/.libepoxy-$epoxy_version"
+zlib_stamp="$prefix/.zlib-$zlib_version"
+png_stamp="$prefix/.libpng-$png_version"
+glslang_stamp="$prefix/.glslang-$glslang_version"
+stamps=("$freeglut_stamp" "$epoxy_stamp" "$zlib_stamp" "$png_stamp" "$glslang_stamp")
 
 "$repo/tools/install-deps.sh" \
-  g++-mingw-w64-x86-64 mingw-w64-x86-64-dev cmake meson ninja-build
+  g++-mingw-w64-x86-64 mingw-w64-x86-64-dev cmake meson ninja-build python3
 
-if [[ -f "$freeglut_stamp" && -f "$epoxy_stamp" ]]; then
-  exit 0
-fi
+missing=0
+for stamp in "${stamps[@]}"; do
+  [[ -f "$stamp" ]] || missing=1
+done
+[[ $missing -eq 1 ]] || exit 0
 
 # apt-get source needs a deb-src entry; add the one for bookworm's main
 # component (and nothing else) when no configured source offers it yet.
@@ -108,6 +118,49 @@ EOF
     -Ddefault_library=static -Dtests=false -Degl=no -Dglx=no -Dx11=false
   ninja -C libepoxy-build -j "$jobs" install
   touch "$epoxy_stamp"
+fi
+
+# zlib's static library alone, installed under the name every finder
+# looks for; Debian's tarball is upstream's without the parts that are not
+# free (".dfsg"). zconf.h is generated in the build folder.
+if [[ ! -f "$zlib_stamp" ]]; then
+  fetch_source zlib "$zlib_version.dfsg"
+  cmake -S zlib-src -B zlib-build -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=Release
+  cmake --build zlib-build -j "$jobs" --target zlibstatic
+  install -D -m 644 zlib-build/libzlibstatic.a "$prefix/lib/libz.a"
+  install -D -m 644 -t "$prefix/include" zlib-src/zlib.h zlib-build/zconf.h
+  touch "$zlib_stamp"
+fi
+
+if [[ ! -f "$png_stamp" ]]; then
+  fetch_source libpng1.6 "$png_version"
+  cmake -S libpng1.6-src -B libpng-build -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64.cmake" \
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
+    -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF \
+    -DZLIB_LIBRARY="$prefix/lib/libz.a" -DZLIB_INCLUDE_DIR="$prefix/include"
+  cmake --build libpng-build -j "$jobs" --target png_static
+  cmake --install libpng-build
+  touch "$png_stamp"
+fi
+
+# The default resource limits belong to the stand-alone programs, which need
+# std::mutex, absent from mingw-w64's Win32 threads; that one source file is
+# compiled by itself instead.
+if [[ ! -f "$glslang_stamp" ]]; then
+  fetch_source glslang "$glslang_version"
+  cmake -S glslang-src -B glslang-build -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64.cmake" \
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
+    -DBUILD_SHARED_LIBS=OFF -DENABLE_OPT=OFF -DENABLE_HLSL=OFF -DBUILD_TESTING=OFF \
+    -DENABLE_CTEST=OFF -DENABLE_GLSLANG_BINARIES=OFF -DENABLE_SPVREMAPPER=OFF
+  cmake --build glslang-build -j "$jobs"
+  cmake --install glslang-build
+  x86_64-w64-mingw32-g++ -std=c++11 -O2 -I glslang-src -c glslang-src/StandAlone/ResourceLimits.cpp \
+    -o glslang-build/ResourceLimits.obj
+  x86_64-w64-mingw32-ar rcs "$prefix/lib/libglslang-default-resource-limits.a" glslang-build/ResourceLimits.obj
+  touch "$glslang_stamp"
 fi
 
 cd "$prefix"

@@ -4,7 +4,13 @@
 
 #include <epoxy/egl.h>
 
+#include <cstdlib>
+
 HeadlessContext::HeadlessContext() {
+    // Mesa keeps compiled shaders in a cache on disk and, on a hit, skips the
+    // compile and with it the log: a warning would show on the first check
+    // of a file and never again.
+    setenv("MESA_SHADER_CACHE_DISABLE", "true", 1);
     // Each step names what is missing, so that a machine without Mesa's EGL
     // gets one line it can act on.
     if (!epoxy_has_egl()) {

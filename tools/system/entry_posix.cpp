@@ -1,0 +1,3 @@
+#include "tools/system/entry.h"
+
+int main(int argc, char** argv) { return toolMain(argc, argv); }
