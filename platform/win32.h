@@ -1,9 +1,8 @@
 // The Win32 names the viewer is written against.
 //
 // On Windows this is <windows.h>. Elsewhere it declares our own subset with
-// the same names, types, constant values and structure layouts as the
-// 64-bit Windows headers, implemented over FLTK 1.3 (X11/GLX) in
-// platform/linux/ (window.h there gives the nominal frame).
+// the names, types, values and layouts of the 64-bit Windows headers, over
+// FLTK 1.3 (X11/GLX) in platform/linux/ (window.h gives the nominal frame).
 //
 // Provided: what the viewer, the tools and the benchmark call, and the
 // window title for programs that show what they run:
@@ -28,14 +27,13 @@
 // Left out on purpose: every key but letters, digits, Escape and Alt (the
 // others send nothing: the viewer reacts to none), the middle and right
 // buttons, modifier flags but MK_LBUTTON, WM_CREATE and the destruction
-// messages, PeekMessageA's filters and PM_NOREMOVE (such calls fail), W
-// calls, GetMessage and any blocking wait, WM_PAINT and GDI drawing, WM_CHAR,
-// sending WM_SYSKEYDOWN / WM_SYSKEYUP (keys pressed with Alt come as
-// WM_KEYDOWN / WM_KEYUP), SIZE_MAXIMIZED, activation, mouse capture, child
-// windows, showing a window later (only WS_VISIBLE shows one), alpha and
-// stencil bits, menu items by position, grayed items, '@' in labels (the
-// toolkit draws a symbol), removing or destroying menus, other
-// MENUITEMINFOA masks.
+// messages, PeekMessageA's filters and PM_NOREMOVE (such calls fail), W calls,
+// GetMessage and any blocking wait, WM_PAINT and GDI drawing, WM_CHAR, sending
+// WM_SYSKEYDOWN / WM_SYSKEYUP (keys pressed with Alt come as WM_KEYDOWN /
+// WM_KEYUP), SIZE_MAXIMIZED, activation, mouse capture, child windows, showing
+// a window later (only WS_VISIBLE shows one), alpha and stencil bits, menu
+// items by position, grayed items, '@' in labels (the toolkit draws a symbol),
+// removing or destroying menus, other MENUITEMINFOA masks.
 #pragma once
 
 #ifdef _WIN32
@@ -271,9 +269,7 @@ BOOL WINAPI QueryPerformanceCounter(LARGE_INTEGER* count);
 // Defined by the viewer; the process entry point calls it.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine, int showCommand);
 
-// The program's name and arguments, as the Windows C runtime keeps them
-// (<stdlib.h> there); set by the entry point before WinMain. WinMain's own
-// command line stays empty.
+// The program's name and arguments, where the Windows C runtime keeps them.
 extern int __argc;
 extern char** __argv;
 

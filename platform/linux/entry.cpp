@@ -1,5 +1,8 @@
 // The process entry point on Linux: the program starts at WinMain, as on
-// Windows, with the command line where the Windows C runtime keeps it.
+// Windows, with the command line where the Windows C runtime keeps it
+// (__argc, __argv); WinMain's one-string form stays empty, as no caller reads
+// it. The display is opened, and GLUT started, with the first window, so a
+// program can answer its command line without a display.
 
 #include "platform/win32.h"
 
@@ -9,12 +12,7 @@ char** __argv = nullptr;
 int main(int argc, char** argv) {
     __argc = argc;
     __argv = argv;
-    // The X display is opened, and GLUT started, with the first window: a
-    // program can answer its command line without a display.
-    // Any non-null handle: nothing loads resources from the module.
-    static char module;
-    // The arguments come through __argc and __argv alone; no caller reads
-    // WinMain's one-string form, which would need Windows' quoting rules.
+    static char module;  // any non-null handle: nothing loads from the module
     static char commandLine[] = "";
     return WinMain(reinterpret_cast<HINSTANCE>(&module), nullptr, commandLine, 0);
 }

@@ -40,8 +40,7 @@ void appendToolkitItems(HMENU menu, std::vector<Fl_Menu_Item>& items) {
     for (const MenuItemRecord& record : menu->items) {
         Fl_Menu_Item item = {};
         item.text = record.label.c_str();
-        // Only checked items get the toggle box, so unchecked ones show no
-        // mark, as on Windows.
+        // Only checked items get the toggle box: unchecked ones show no mark.
         if (record.state & MFS_CHECKED) item.flags |= FL_MENU_TOGGLE | FL_MENU_VALUE;
         if (record.popup) item.flags |= FL_SUBMENU;
         item.user_data_ = reinterpret_cast<void*>(static_cast<uintptr_t>(record.id));
@@ -54,8 +53,7 @@ void appendToolkitItems(HMENU menu, std::vector<Fl_Menu_Item>& items) {
 }
 
 // Shows the menu's current record. Same shape: the flags are rewritten in
-// place, so an item the toolkit is holding (the one just picked) stays
-// valid.
+// place, so an item the toolkit holds (the one just picked) stays valid.
 void refreshMenuBar(HWND window) {
     std::vector<Fl_Menu_Item> items;
     appendToolkitItems(window->menu, items);

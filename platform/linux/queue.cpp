@@ -21,9 +21,8 @@ using Clock = std::chrono::steady_clock;
 // Even with no X input the toolkit gets a turn this often, for its own
 // timers and for requests left in Xlib's output buffer.
 constexpr auto kToolkitPassInterval = std::chrono::milliseconds(10);
-// Asking the kernel whether the X connection has input is a system call of
-// about 1.5 us on our machines, most of an idle peek's budget; at most once a
-// millisecond keeps input latency far below a frame.
+// Asking the kernel whether X has input costs about 1.5 us here, most of an
+// idle peek's budget; once a millisecond keeps latency far below a frame.
 constexpr auto kConnectionPollInterval = std::chrono::milliseconds(1);
 
 constexpr LPARAM kPreviousKeyState = LPARAM(1) << 30;
@@ -92,11 +91,10 @@ std::deque<MSG>::iterator latestInput(HWND window, Picks picks, Stops stops) {
     return input.end();
 }
 
-// A move replaces the move still waiting, unless a button changed since:
-// the press or release must stay between the positions around it. The
-// merged message keeps its place in the queue. Wheel turns are never
-// merged: the zoom compounds notch by notch, so one turn of four notches
-// would zoom less than four turns of one.
+// A move replaces the move still waiting, unless a button changed since (the
+// press or release stays between the positions around it), and keeps its
+// place. Wheel turns are never merged: the zoom compounds notch by notch, so
+// one turn of four notches would zoom less than four turns of one.
 bool mergeMove(const MSG& move) {
     auto waiting = latestInput(move.hwnd, [](UINT m) { return m == WM_MOUSEMOVE; }, isButtonMessage);
     if (waiting == input.end()) return false;

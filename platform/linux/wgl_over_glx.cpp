@@ -35,8 +35,7 @@ bool isLiveDeviceContext(HDC deviceContext) {
 // The X window of the client area, 0 while the window is not shown.
 Window clientXWindow(HDC deviceContext) { return platform::clientXWindow(deviceContext->window); }
 
-// The visual of the client area's X window as GLX describes it, or null. The
-// caller frees it with XFree.
+// The client area's visual as GLX describes it, or null; freed with XFree.
 XVisualInfo* visualOf(HDC deviceContext) {
     XWindowAttributes attributes;
     Window xWindow = clientXWindow(deviceContext);
@@ -109,8 +108,7 @@ int WINAPI ReleaseDC(HWND window, HDC deviceContext) {
 }
 
 // A request the client area's visual cannot meet ends the program with one
-// line; colour-index, bitmap, GDI-only, alpha and stencil formats do not
-// exist here.
+// line; colour-index, bitmap, GDI-only, alpha and stencil formats are absent.
 int WINAPI ChoosePixelFormat(HDC deviceContext, const PIXELFORMATDESCRIPTOR* request) {
     if (!isLiveDeviceContext(deviceContext) || !request) return 0;
     DWORD needed = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL;

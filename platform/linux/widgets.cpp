@@ -55,10 +55,9 @@ void setKeyboardFocus(HWND window, bool focused) {
     sendMessage(window, focused ? WM_SETFOCUS : WM_KILLFOCUS, 0, 0);
 }
 
-// The X focus of a top-level window is its keyboard focus. An open menu
-// grabs the keyboard, which X reports as the focus leaving and coming back;
-// on Windows it leaves the focus where it was. Moves between the window and
-// its subwindows change nothing either.
+// The X focus of a top-level window is its keyboard focus. An open menu's
+// keyboard grab, which X reports as the focus leaving and coming back, and
+// moves between the window and its subwindows change nothing, as on Windows.
 int onFocusEvent(void* event, void*) {
     const XEvent* xEvent = static_cast<const XEvent*>(event);
     if (xEvent->type != FocusIn && xEvent->type != FocusOut) return 0;
@@ -142,9 +141,8 @@ int ClientView::handle(int event) {
         case FL_KEYDOWN:
         case FL_KEYUP:
             return postKeyMessage(window, event) ? 1 : Fl_Gl_Window::handle(event);
-        // Windows reports the pointer coming over the client area as a move,
-        // so a drag is measured from where it entered; it reports only real
-        // moves, where the toolkit repeats the position after a release.
+        // Windows reports the pointer's entry as a move, so a drag counts from
+        // there, and only real moves: the toolkit repeats one after a release.
         case FL_ENTER:
         case FL_MOVE:
         case FL_DRAG:

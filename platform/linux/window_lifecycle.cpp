@@ -51,8 +51,7 @@ HWND WINAPI CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD st
     const WindowClass* windowClass = className ? findClass(className) : nullptr;
     if (!windowClass) return nullptr;
     requireDisplay();
-    // Before any GLUT geometry or font routine can run, and after the
-    // display is known: glutInit would fail on a missing one in its own way.
+    // After the display is known (glutInit fails on a missing one its own way).
     startGlut();
     requireOpenGlVisual();
 
