@@ -15,8 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const char kToonVertex[] = "resources/shaders/testVertex.txt";
-const char kToonFragment[] = "resources/shaders/testFragment.txt";
 const char kEdgeVertex[] = "resources/shaders/edgeVertex.txt";
 const char kEdgeFragment[] = "resources/shaders/edgeFragment.txt";
 

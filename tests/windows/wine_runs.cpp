@@ -1,6 +1,7 @@
 // The Windows build as a user meets it under Wine: verrine.exe started in
 // the folder its download unpacked to, driven with real keys and the mouse
-// on an X server of its own per case, and ended each way a user ends it.
+// on an X server of its own per case, and ended each way a user ends it;
+// wine_tools.cpp runs the tools of the same download.
 // tests/windows/run-wine-tests.sh unpacks the download, makes the Wine prefix
 // and runs this program with
 //   VERRINE_WINE_FOLDER     the download's top folder: verrine.exe, resources/
