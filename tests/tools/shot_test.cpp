@@ -146,7 +146,7 @@ TEST(VerrineShot, WritesThroughASymbolicLinkAndToStandardOutput) {
 TEST(VerrineShot, ModeWhoseProgramDoesNotBuildWritesNoPicture) {
     ScratchFolder scratch;
     fs::copy(fs::path(VERRINE_SOURCE_DIR) / "resources", scratch / "resources", fs::copy_options::recursive);
-    scratch.write(kToonVertex, "#version 110\nvoid main()\n{\n    gl_Position = undeclared;\n}\n");
+    scratch.write(kToonVertex, kBrokenVertex);
     const std::string output = scratch / "out.png";
     const std::vector<std::vector<std::string>> brokenRuns = {
         {VERRINE_SHOT_PATH, output, "--mode", "201", "--size", "8x8"},

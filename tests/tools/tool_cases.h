@@ -9,6 +9,13 @@
 const char kSoundVertex[] = "#version 110\nvoid main()\n{\n    gl_Position = ftransform();\n}\n";
 const char kSoundFragment[] = "#version 110\nvoid main()\n{\n    gl_FragColor = vec4(1.0);\n}\n";
 
+// A fault and its report in the form editors jump from: PATH:LINE:COLUMN,
+// then the line and a caret under the column as written (Mesa counts its
+// indentation as one space).
+const char kBrokenVertex[] = "#version 110\nvoid main()\n{\n    gl_Position = undeclared;\n}\n";
+const char kBrokenVertexReport[] =
+    ":4:19: error: `undeclared' undeclared\n    gl_Position = undeclared;\n                  ^\n";
+
 const char kToonVertex[] = "resources/shaders/testVertex.txt";
 const char kToonFragment[] = "resources/shaders/testFragment.txt";
 

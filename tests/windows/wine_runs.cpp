@@ -1,7 +1,8 @@
 // The Windows build as a user meets it under Wine: verrine.exe started in
 // the folder its download unpacked to, driven with real keys and the mouse
-// on an X server of its own per case, and ended each way a user ends it;
-// wine_tools.cpp runs the tools of the same download.
+// on an X server of its own per case, and ended each way a user ends it; and
+// verrine-check.exe and verrine-shot.exe from the same folder, on the Linux
+// tools' cases that hold on Windows.
 // tests/windows/run-wine-tests.sh unpacks the download, makes the Wine prefix
 // and runs this program with
 //   VERRINE_WINE_FOLDER     the download's top folder: verrine.exe, resources/
@@ -12,6 +13,8 @@
 // it has the Linux build's geometry, and the driver finds its menu bar,
 // popups and client area as it finds the toolkit's.
 
+#include <signal.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
@@ -20,7 +23,10 @@
 #include <thread>
 
 #include "tests/reliability/viewer_checks.h"
+#include "tests/support/reference_image.h"
 #include "tests/support/viewer_driver.h"
+#include "tests/tools/tool_cases.h"
+#include "tests/tools/tool_process.h"
 
 namespace fs = std::filesystem;
 using reliability::exitsWithZero;
@@ -167,6 +173,166 @@ TEST_F(WineRuns, ABrokenShadersReportReachesTheConsoleOfCmd) {
         << "no compile report on cmd's console; it shows:\n" << consoleText();
     viewer.tapKey("Escape");
     EXPECT_TRUE(exitsWithZero(viewer, std::chrono::seconds(30)));
+}
+
+// --- verrine-check.exe and verrine-shot.exe ----------------------------------
+
+// Pairs sit in a folder whose name holds a space and letters outside the ANSI
+// code page, given with backslashes, and are printed back as given.
+const std::string kPairs = "my shaders\\é ж";
+const std::string kPairsFolder = "my shaders/é ж";
+const std::string kToonShot = kPairs + "\\toon.png";
+using Arguments = std::vector<std::string>;
+
+Arguments operator+(Arguments first, const Arguments& second) {
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+}
+
+Arguments pair(const std::string& vertex, const std::string& fragment) {
+    return {"--vertex", kPairs + "\\" + vertex, "--fragment", kPairs + "\\" + fragment};
+}
+
+struct ToolCase {
+    const char* name;
+    int status;
+    std::string text;  // in standard output or error
+    Arguments arguments;
+};
+
+const ToolCase kCheckCases[] = {
+    {"shipped shaders", 0, "verrine-check: all 2 programs compile and link", {}},
+    {"broken pair, with caret", 1, kPairs + "\\broken.vert" + kBrokenVertexReport, pair("broken.vert", "sound.frag")},
+    {"CRLF source, forward slashes", 0, "the program compiles and links",
+     {"--vertex", kPairsFolder + "/sound.vert", "--fragment", kPairsFolder + "/crlf.frag"}},
+    {"unfed uniform", 0, kPairs + "\\unfed.frag:1:15: warning: uniform 'uAmount' is never set",
+     pair("sound.vert", "unfed.frag")},
+    {"unfed uniform, --strict", 1, "warning: uniform 'uAmount'",
+     Arguments{"--strict"} + pair("sound.vert", "unfed.frag")},
+    {"second opinion on 1.0f", 0,
+     "suffix.frag:4:25: warning: GLSL 1.10 has no float suffixes; other drivers reject `1.0f`, as the reference "
+     "compiler (glslang) does",
+     pair("sound.vert", "suffix.frag")},
+    {"byte-order mark", 1, "bom.frag:1:1: error: the file starts with a UTF-8 byte-order mark",
+     pair("sound.vert", "bom.frag")},
+    {"empty file", 1, "empty.frag: error: the file is empty", pair("sound.vert", "empty.frag")},
+    {"missing file", 1, "missing.frag: error: cannot read the file", pair("sound.vert", "missing.frag")},
+    {"folder for a file", 1, "error: cannot read the file: it is a folder", pair("sound.vert", "..")},
+    {"missing folder", 2, "verrine-check: cannot enter no-such-folder", {"no-such-folder"}},
+    {"DIR named in Cyrillic", 0, "Проект ж\\resources/shaders/testVertex.txt: compiles", {"Проект ж"}},
+};
+
+const ToolCase kShotCases[] = {
+    {"--compare, the same mode", 0, "",
+     {kPairs + "\\again.png", "--mode", "201", "--size", kClientSize, "--compare", kToonShot}},
+    {"--compare, another mode", 1, "pixels differ from " + kToonShot,
+     {kPairs + "\\fixed.png", "--size", kClientSize, "--compare", kToonShot}},
+    {"output over the reference", 2, "cannot write " + kToonShot + ": it is the reference",
+     {kToonShot, "--compare", kPairsFolder + "/toon.png"}},
+    {"output onto a folder", 1, "cannot write " + kPairs + ": it is a folder", {kPairs}},
+    {"missing reference", 2, "cannot read " + kPairs + "\\missing.png",
+     {kPairs + "\\out.png", "--compare", kPairs + "\\missing.png"}},
+    {"empty reference", 2, "cannot read " + kPairs + "\\empty.frag",
+     {kPairs + "\\out.png", "--compare", kPairs + "\\empty.frag"}},
+};
+
+const std::pair<const char*, std::string> kPairFiles[] = {
+    {"sound.vert", kSoundVertex},
+    {"sound.frag", kSoundFragment},
+    {"crlf.frag", std::regex_replace(kSoundFragment, std::regex("\n"), "\r\n")},
+    {"broken.vert", kBrokenVertex},
+    {"unfed.frag", "uniform float uAmount;\nvoid main()\n{\n    gl_FragColor = vec4(uAmount);\n}\n"},
+    {"suffix.frag", "#version 110\nvoid main()\n{\n    gl_FragColor = vec4(1.0f);\n}\n"},
+    {"bom.frag", "\xEF\xBB\xBF" + std::string(kSoundFragment)},
+    {"empty.frag", ""},
+};
+
+class WineTools : public WineRuns {
+protected:
+    void SetUp() override {
+        WineRuns::SetUp();
+        fs::create_directories(pairs());
+        for (const auto& [name, text] : kPairFiles) std::ofstream(pairs() / name, std::ios::binary) << text;
+        fs::create_directories(folder_ / "Проект ж");
+        fs::copy(folder_ / "resources", folder_ / "Проект ж/resources",
+                 fs::copy_options::recursive | fs::copy_options::skip_existing);
+    }
+
+    fs::path pairs() const { return folder_ / kPairsFolder; }
+
+    // Mesa runs on the Linux side of Wine; its cache is left out.
+    ChildOptions wineTool(const ScratchFolder& output, const Arguments& arguments) const {
+        ChildOptions options = capturedInto(output, Arguments{"/usr/bin/wine"} + arguments, folder_);
+        options.environment = {"MESA_SHADER_CACHE_DISABLE=true"};
+        return options;
+    }
+    ProcessResult run(const Arguments& arguments) const {
+        ScratchFolder output;
+        ChildProcess tool(wineTool(output, arguments));
+        return finish(tool, output);
+    }
+
+    template <size_t count>
+    void runCases(const char* program, const ToolCase (&cases)[count]) const {
+        for (const ToolCase& tool : cases) {
+            const ProcessResult result = run(Arguments{program} + tool.arguments);
+            const std::string out = without(result.out + result.err, '\r');
+            EXPECT_EQ(result.status, tool.status) << program << ", " << tool.name << ":\n" << out;
+            EXPECT_NE(out.find(tool.text), std::string::npos) << program << ", " << tool.name << ":\n" << out;
+        }
+    }
+};
+
+TEST_F(WineTools, CheckCasesGetTheirTextAndStatus) { runCases("verrine-check.exe", kCheckCases); }
+
+bool printedWithin(const ScratchFolder& output, const std::string& text, std::chrono::seconds time) {
+    const auto deadline = std::chrono::steady_clock::now() + time;
+    while ((readWholeFile(output / "out") + readWholeFile(output / "err")).find(text) == std::string::npos) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    }
+    return true;
+}
+
+// --watch follows a save that writes a new file and renames it over the old
+// one, and Ctrl+C (SIGINT, which Wine hands to the console handler) ends it
+// with status 0.
+TEST_F(WineTools, WatchFollowsARenameSaveAndCtrlCEndsWithStatusZero) {
+    ScratchFolder output;
+    ChildProcess watch(wineTool(output, Arguments{"verrine-check.exe", "--watch"} + pair("sound.vert", "sound.frag")));
+    ASSERT_TRUE(printedWithin(output, "watching for changes", std::chrono::seconds(30)))
+        << readWholeFile(output / "out") << readWholeFile(output / "err");
+    std::ofstream(pairs() / "sound.frag.new") << kSoundFragment;
+    fs::rename(pairs() / "sound.frag.new", pairs() / "sound.frag");
+    EXPECT_TRUE(printedWithin(output, "sound.frag changed", std::chrono::seconds(2))) << "missed a rename-save";
+    kill(watch.pid(), SIGINT);
+    EXPECT_EQ(watch.waitForExit(std::chrono::seconds(10)), 0) << "after Ctrl+C";
+}
+
+// Each of the Linux shots against its reference (both are Mesa's llvmpipe),
+// within the Linux shots' tolerance; then the shot's cases, and "-", whose
+// standard output is binary.
+TEST_F(WineTools, ShotsMatchTheLinuxReferencesAndShotCasesGetTheirStatus) {
+    const std::vector<Rect> frameRate = {ViewerDriver::frameRateCorner(kClientHeight)};
+    for (const ReferenceShot& shot : kReferenceShots) {
+        const std::string name = std::string(shot.name) + ".png";
+        const ProcessResult result =
+            run(Arguments{"verrine-shot.exe", kPairs + "\\" + name, "--size", kClientSize} + shot.arguments);
+        ASSERT_EQ(result.status, 0) << shot.name << ": " << result.err;
+        fs::copy_file(pairs() / name, artefacts_ / ("shot-" + name), fs::copy_options::overwrite_existing);
+        const Image picture = readPng(pairs() / name).value_or(Image());
+        ASSERT_EQ(picture.width() * picture.height(), kClientWidth * kClientHeight) << shot.name;
+        const Image reference = readReference(shot.reference).value_or(Image());
+        EXPECT_LE(compareImages(picture, reference, frameRate, kChannelTolerance).differingPixels,
+                  kTolerance * kClientWidth * kClientHeight)
+            << shot.name << " differs from Linux's " << shot.reference;
+    }
+    runCases("verrine-shot.exe", kShotCases);
+    EXPECT_GT(fs::file_size(pairs() / "fixed.diff.png"), 0u) << "--compare wrote no difference picture";
+
+    const ProcessResult toOutput = run({"verrine-shot.exe", "-", "--size", "64x48"});
+    ASSERT_EQ(run({"verrine-shot.exe", kPairs + "\\small.png", "--size", "64x48"}).status, 0);
+    EXPECT_EQ(toOutput.out, readWholeFile(pairs() / "small.png")) << "the picture on standard output differs";
 }
 
 }  // namespace
