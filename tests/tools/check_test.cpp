@@ -258,14 +258,6 @@ long cpuTicks(pid_t pid) {
     return user + system;
 }
 
-bool waitForText(const std::string& path, const std::string& text, int occurrences) {
-    for (int i = 0; i < 200; ++i) {
-        if (countOccurrences(readWholeFile(path), text) >= occurrences) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return false;
-}
-
 TEST(VerrineCheck, WatchReportsAfterEachSaveIdlesAndStopsAtOnce) {
     ShaderFolder folder;
     ScratchFolder output;

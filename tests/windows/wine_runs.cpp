@@ -285,26 +285,18 @@ protected:
 
 TEST_F(WineTools, CheckCasesGetTheirTextAndStatus) { runCases("verrine-check.exe", kCheckCases); }
 
-bool printedWithin(const ScratchFolder& output, const std::string& text, std::chrono::seconds time) {
-    const auto deadline = std::chrono::steady_clock::now() + time;
-    while ((readWholeFile(output / "out") + readWholeFile(output / "err")).find(text) == std::string::npos) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    }
-    return true;
-}
-
 // --watch follows a save that writes a new file and renames it over the old
 // one, and Ctrl+C (SIGINT, which Wine hands to the console handler) ends it
 // with status 0.
 TEST_F(WineTools, WatchFollowsARenameSaveAndCtrlCEndsWithStatusZero) {
     ScratchFolder output;
     ChildProcess watch(wineTool(output, Arguments{"verrine-check.exe", "--watch"} + pair("sound.vert", "sound.frag")));
-    ASSERT_TRUE(printedWithin(output, "watching for changes", std::chrono::seconds(30)))
+    ASSERT_TRUE(waitForText(output / "out", "watching for changes", 1, std::chrono::seconds(30)))
         << readWholeFile(output / "out") << readWholeFile(output / "err");
     std::ofstream(pairs() / "sound.frag.new") << kSoundFragment;
     fs::rename(pairs() / "sound.frag.new", pairs() / "sound.frag");
-    EXPECT_TRUE(printedWithin(output, "sound.frag changed", std::chrono::seconds(2))) << "missed a rename-save";
+    EXPECT_TRUE(waitForText(output / "out", "sound.frag changed", 1, std::chrono::seconds(2)))
+        << "missed a rename-save";
     kill(watch.pid(), SIGINT);
     EXPECT_EQ(watch.waitForExit(std::chrono::seconds(10)), 0) << "after Ctrl+C";
 }
