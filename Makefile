@@ -15,7 +15,8 @@
 #   make references  rewrite the reference pictures of the end-to-end and
 #                    verrine-shot tests
 #   make bench install what is missing, build, measure the frame loop, start-up
-#              and memory against bare programs under Xvfb, check the budgets
+#              and memory against bare programs under Xvfb, and verrine-live's
+#              reloads against the viewer, check the budgets
 #   make windows       install what is missing, build freeglut and libepoxy
 #                      for Windows (once), cross-build build-windows/verrine.exe
 #                      and the download build-windows/verrine-windows.zip
@@ -100,8 +101,9 @@ test: build
 
 # Run from here: the viewer reads resources/ relative to the working directory.
 bench: configure
-	cmake --build $(BUILD_DIR) --target verrine_bench -j $(JOBS)
+	cmake --build $(BUILD_DIR) --target verrine_bench verrine_live_bench -j $(JOBS)
 	$(XVFB) ./$(BUILD_DIR)/bench/verrine_bench --check
+	$(XVFB) ./$(BUILD_DIR)/bench/verrine_live_bench --check
 
 # Every picture in docs/, one way each, and the icon. The screenshots of the
 # running viewer come from the end-to-end driver, on an X server of its own

@@ -15,11 +15,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     while (runFrame(deviceContext, &message)) {
     }
 
-    // Only the context and the window are released; the Application and the
-    // FrameTimer end with the process.
-    wglMakeCurrent(nullptr, nullptr);
-    wglDeleteContext(renderingContext);
-    ReleaseDC(window, deviceContext);
-    DestroyWindow(window);
+    closeViewer(window, deviceContext, renderingContext);
     return static_cast<int>(message.wParam);
 }

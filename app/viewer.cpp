@@ -10,7 +10,7 @@ namespace {
 constexpr DWORD kFpsRefreshTicks = 40;
 }  // namespace
 
-HWND openViewerWindow(HINSTANCE instance) {
+HWND openViewerWindow(HINSTANCE instance, const char* title) {
     WNDCLASSA windowClass = {};
     // CS_OWNDC: the window keeps one device context, which the context and
     // every SwapBuffers use for its whole life.
@@ -28,12 +28,12 @@ HWND openViewerWindow(HINSTANCE instance) {
 
     lastMouseX = 0;
     lastMouseY = 0;
-    return CreateWindowExA(0, "verrine", "Verrine", WS_VISIBLE | WS_OVERLAPPEDWINDOW, 20, 40, 500, 495,
+    return CreateWindowExA(0, "verrine", title, WS_VISIBLE | WS_OVERLAPPEDWINDOW, 20, 40, 500, 495,
                            nullptr, nullptr, instance, nullptr);
 }
 
-void startViewer(HWND window) {
-    application = new Application();
+void startViewer(HWND window, const std::string& resources, const ShaderBuildObserver& observer) {
+    application = new Application(resources, observer);
     frameTimer = new FrameTimer();
     // Attaching the bar shrinks the client area; the WM_SIZE it sends now
     // reaches the Application.
@@ -55,4 +55,11 @@ bool runFrame(HDC deviceContext, MSG* message) {
     frameTimer->stopFrame();
     if (GetTickCount() % kFpsRefreshTicks == 0) application->setFps(frameTimer->framesPerSecond());
     return true;
+}
+
+void closeViewer(HWND window, HDC deviceContext, HGLRC renderingContext) {
+    wglMakeCurrent(nullptr, nullptr);
+    wglDeleteContext(renderingContext);
+    ReleaseDC(window, deviceContext);
+    DestroyWindow(window);
 }

@@ -77,3 +77,31 @@ bool checkBudgets(const Figures& figures) {
                   extra <= kMaxExtraPeakMiB);
     return met;
 }
+
+void printLiveFigures(const LiveFigures& figures) {
+    std::printf("live / viewer frames per second      %.3f   (median of the rounds)\n", figures.frameRateRatio);
+    const SaveLatencies& latencies = figures.saveLatencies;
+    for (const auto& [name, values] : {std::make_pair("save to first new frame (ms)", latencies.wallMs),
+                                       std::make_pair("  less waiting for a processor", latencies.lessWaitingMs)}) {
+        std::printf("%-36s median %.0f, worst %.0f over %zu rename-saves\n", name, medianOf(values),
+                    values.empty() ? NAN : *std::max_element(values.begin(), values.end()), values.size());
+    }
+    std::printf("peak memory                          %.2f MiB after reload 10, %.2f MiB after the last; "
+                "%d replaced programs left\n\n",
+                figures.peakEarlyMiB, figures.peakLateMiB, figures.programsLeft);
+}
+
+bool checkLiveBudgets(const LiveFigures& figures) {
+    bool met = true;
+    const double ratio = figures.frameRateRatio;
+    met &= report("live / viewer frames per second", ratio, ">=", kMinLiveFrameRateRatio,
+                  ratio >= kMinLiveFrameRateRatio);
+    const double latency = medianOf(figures.saveLatencies.lessWaitingMs);
+    met &= report("save to first new frame, less waiting (ms)", latency, "<", kMaxSaveLatencyMs,
+                  latency < kMaxSaveLatencyMs);
+    const double growth = figures.peakLateMiB - figures.peakEarlyMiB;
+    met &= report("peak memory growth over the reloads (MiB)", growth, "<", kMaxReloadGrowthMiB,
+                  growth < kMaxReloadGrowthMiB);
+    met &= report("replaced programs left", figures.programsLeft, "==", 0, figures.programsLeft == 0);
+    return met;
+}

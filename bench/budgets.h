@@ -30,11 +30,29 @@ struct Figures {
     StartupFigures startup = {};
 };
 
+// verrine-live against the viewer (bench/live_bench.cpp).
+struct SaveLatencies {
+    std::vector<double> wallMs;         // rename to the end of the first frame drawn with the new program
+    std::vector<double> lessWaitingMs;  // the same less the main thread's wait for a processor
+};
+
+struct LiveFigures {
+    double frameRateRatio = 0.0;          // live / viewer, median over the rounds
+    SaveLatencies saveLatencies;
+    double peakEarlyMiB = 0.0;            // peak resident memory after reload 10
+    double peakLateMiB = 0.0;             // and after the last
+    int programsLeft = 0;                 // replaced programs still alive
+};
+
 // The budgets.
 constexpr double kMinFrameRateRatio = 0.95;   // viewer frames per second / bare loop's
 constexpr double kMaxIdlePeekUs = 2.0;
 constexpr double kMaxFirstSwapDelayMs = 60.0;   // viewer's first swap after the bare program's
 constexpr double kMaxExtraPeakMiB = 6.0;        // viewer's peak memory above the bare program's
+
+constexpr double kMinLiveFrameRateRatio = 0.97;   // verrine-live's frames per second / the viewer's
+constexpr double kMaxSaveLatencyMs = 250.0;       // median, less waiting for a processor
+constexpr double kMaxReloadGrowthMiB = 1.0;       // peak after the last reload above that after reload 10
 
 double medianOf(std::vector<double> values);
 
@@ -42,3 +60,6 @@ void printFigures(const Figures& figures);
 // Prints one line per budget and returns whether all are met. A figure that
 // could not be measured (not a number) fails.
 bool checkBudgets(const Figures& figures);
+
+void printLiveFigures(const LiveFigures& figures);
+bool checkLiveBudgets(const LiveFigures& figures);

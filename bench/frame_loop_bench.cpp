@@ -41,6 +41,7 @@
 #include "bench/budgets.h"
 #include "bench/process_clocks.h"
 #include "bench/startup_probe.h"
+#include "bench/viewer_frame.h"
 #include "platform/gl.h"
 #include "platform/glut_startup.h"
 #include "shaders/diagnostic.h"
@@ -102,11 +103,6 @@ Settings parseSettings(int argc, char** argv) {
     return settings;
 }
 
-[[noreturn]] void windowClosed() {
-    std::fprintf(stderr, "verrine_bench: the window was closed during the run\n");
-    std::exit(2);
-}
-
 // The viewer's start-up, step for step as its entry point does it.
 HWND openViewer(HDC* deviceContext) {
     startGlut();
@@ -115,13 +111,6 @@ HWND openViewer(HDC* deviceContext) {
     createGLContext(window, deviceContext, &renderingContext);
     startViewer(window);
     return window;
-}
-
-// One iteration of the viewer's frame loop, as its entry point runs it: the
-// frame timer and the rate refresh are part of what the viewer adds.
-void viewerFrame(HDC deviceContext) {
-    MSG message = {};
-    if (!runFrame(deviceContext, &message)) windowClosed();
 }
 
 // glFinish inside the timing: a block is over only when its last frame is.

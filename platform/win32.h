@@ -18,6 +18,7 @@
 //             format: double-buffered RGBA, 8 bits a channel, with depth),
 //             SwapBuffers, wglCreateContext, wglMakeCurrent, wglDeleteContext
 //   time      GetTickCount, QueryPerformanceFrequency, QueryPerformanceCounter
+//   entry     __argc and __argv, the command line, set before WinMain
 //
 // Kept as on Windows, for what users feel: the queue's order (posted
 // messages, WM_QUIT, input) and its merging of input not taken yet (moves,
@@ -269,6 +270,12 @@ BOOL WINAPI QueryPerformanceCounter(LARGE_INTEGER* count);
 
 // Defined by the viewer; the process entry point calls it.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine, int showCommand);
+
+// The program's name and arguments, as the Windows C runtime keeps them
+// (<stdlib.h> there); set by the entry point before WinMain. WinMain's own
+// command line stays empty.
+extern int __argc;
+extern char** __argv;
 
 }  // extern "C"
 

@@ -2,11 +2,6 @@
 
 namespace {
 
-const char kToonVertexFile[] = "/shaders/testVertex.txt";
-const char kToonFragmentFile[] = "/shaders/testFragment.txt";
-const char kEdgeVertexFile[] = "/shaders/edgeVertex.txt";
-const char kEdgeFragmentFile[] = "/shaders/edgeFragment.txt";
-
 // The shaders a replaced program leaves attached, which would otherwise
 // outlive it.
 void deleteProgramAndShaders(GLuint program) {
@@ -25,12 +20,10 @@ ShaderSet::ShaderSet() : currentMode(kFixedPipelineMode) {}
 // use when the first frame is drawn.
 void ShaderSet::loadPrograms(const std::string& resources, const ShaderBuildObserver& observer) {
     currentMode = kFixedPipelineMode;
-    ShaderProgram fixedPipeline(kFixedPipelineMode, "", "");
-    ShaderProgram toon(kToonMode, resources + kToonVertexFile, resources + kToonFragmentFile, observer);
-    ShaderProgram edge(kEdgeMode, resources + kEdgeVertexFile, resources + kEdgeFragmentFile, observer);
-    programs.push_back(fixedPipeline);
-    programs.push_back(toon);
-    programs.push_back(edge);
+    programs.push_back(ShaderProgram(kFixedPipelineMode, "", ""));
+    for (const ProgramFiles& files : kProgramFiles) {
+        programs.push_back(ShaderProgram(files.mode, resources + files.vertex, resources + files.fragment, observer));
+    }
     programs.front().use();
 }
 

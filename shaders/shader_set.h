@@ -14,6 +14,18 @@ constexpr char kCameraPositionUniform[] = "CAMERA_POSITION";
 // Where the viewer reads its data: relative to the working directory.
 constexpr char kResourcesFolder[] = "resources";
 
+// The source files of each shader mode's program, below the data folder,
+// in the order the programs are built.
+struct ProgramFiles {
+    ShaderMode mode;
+    const char* vertex;
+    const char* fragment;
+};
+constexpr ProgramFiles kProgramFiles[] = {
+    {kToonMode, "/shaders/testVertex.txt", "/shaders/testFragment.txt"},
+    {kEdgeMode, "/shaders/edgeVertex.txt", "/shaders/edgeFragment.txt"},
+};
+
 class ShaderSet {
 public:
     ShaderSet();

@@ -7,6 +7,7 @@
 
 #include <FL/Fl.H>
 
+#include "platform/glut_startup.h"
 #include "platform/linux/display.h"
 #include "platform/linux/menu.h"
 #include "platform/linux/queue.h"
@@ -50,6 +51,9 @@ HWND WINAPI CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD st
     const WindowClass* windowClass = className ? findClass(className) : nullptr;
     if (!windowClass) return nullptr;
     requireDisplay();
+    // Before any GLUT geometry or font routine can run, and after the
+    // display is known: glutInit would fail on a missing one in its own way.
+    startGlut();
     requireOpenGlVisual();
 
     HWND window = new HWND__;

@@ -1,7 +1,7 @@
 // On Windows the C runtime enters WinMain itself, so GLUT, needed before the
 // Application constructor, is started here during static initialisation
 // (nothing else there uses it) through the same startGlut() that the Linux
-// main() calls before WinMain.
+// layer calls as it creates the first window.
 
 #include <cstdlib>
 #include <string>

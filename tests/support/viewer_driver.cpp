@@ -143,14 +143,14 @@ ViewerDriver::~ViewerDriver() {
     wineMenus_ = how.wineMenus;
 
     auto deadline = std::chrono::steady_clock::now() + how.startTimeout;
-    while (!findWindow()) {
+    while (!findWindow(how.title)) {
         if (!viewer_->running()) {
             return ::testing::AssertionFailure() << "the viewer ended before showing its window, status "
                                                  << viewer_->waitForExit(std::chrono::milliseconds(0)).value_or(-1)
                                                  << "; standard error:\n" << standardError();
         }
         if (std::chrono::steady_clock::now() > deadline) {
-            return ::testing::AssertionFailure() << "no viewable window \"Verrine\" within "
+            return ::testing::AssertionFailure() << "no viewable window \"" << how.title << "\" within "
                                                  << how.startTimeout.count() << " s";
         }
         pause(kPollInterval);
@@ -176,10 +176,10 @@ ViewerDriver::~ViewerDriver() {
 // The top-level window is the client area with the menu bar above it; the
 // client area is its largest child. The viewer shows the window before it
 // attaches the menu bar, so the window counts as found only once it has one.
-bool ViewerDriver::findWindow() {
+bool ViewerDriver::findWindow(const std::string& title) {
     Display* display = server_->display();
     for (Window candidate : childrenOf(display, DefaultRootWindow(display))) {
-        if (windowName(display, candidate) != "Verrine" || !isViewable(display, candidate)) continue;
+        if (windowName(display, candidate) != title || !isViewable(display, candidate)) continue;
         Window largest = 0;
         int largestArea = 0;
         for (Window child : childrenOf(display, candidate)) {
@@ -212,6 +212,8 @@ std::string ViewerDriver::windowClassInstance() const {
     if (hint.res_class) XFree(hint.res_class);
     return name;
 }
+
+std::string ViewerDriver::title() const { return windowName(server_->display(), topWindow_); }
 
 std::string ViewerDriver::standardError() const {
     std::ifstream file(scratch_ / "stderr.txt");

@@ -35,6 +35,9 @@ struct ViewerLaunch {
     // Wine draws the Win32 menus itself: a check mark is a dark tick left of
     // the label, where the toolkit draws a white box.
     bool wineMenus = false;
+    // The title the window is found by: another program built on the viewer
+    // has its own.
+    std::string title = "Verrine";
 };
 
 // For ViewerLaunch::environment: holds the viewer's buffer swaps to the pace
@@ -109,6 +112,8 @@ public:
     Rect windowArea() const { return window_; }
     Rect clientArea() const { return client_; }
     std::string windowClassInstance() const;
+    // The window's title as the window manager reads it.
+    std::string title() const;
 
     int clientWidth() const { return client_.width; }
     int clientHeight() const { return client_.height; }
@@ -164,7 +169,7 @@ public:
     std::optional<int> waitForExit(std::chrono::milliseconds timeout);
 
 private:
-    bool findWindow();
+    bool findWindow(const std::string& title);
     // Before a button goes down: enough frames for the viewer to have taken
     // every message queued until then.
     static constexpr int kFramesBeforeButton = 3;

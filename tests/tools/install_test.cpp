@@ -50,7 +50,7 @@ protected:
 
 TEST_F(InstalledVerrine, PutsEverythingUnderThePrefix) {
     const fs::path prefix = prefix_.path();
-    for (const char* program : {"bin/verrine", "bin/verrine-check", "bin/verrine-shot",
+    for (const char* program : {"bin/verrine", "bin/verrine-check", "bin/verrine-shot", "bin/verrine-live",
                                 "libexec/verrine/verrine"}) {
         const fs::perms permissions = fs::status(prefix / program).permissions();
         EXPECT_NE(permissions & fs::perms::owner_exec, fs::perms::none) << program;

@@ -270,11 +270,12 @@ TEST(VerrineShot, FindsTheScenesDataWithoutTheWorkingDirectory) {
     }
 }
 
-// Both tools: --version gives the name and project()'s version, with the
+// Every tool: --version gives the name and project()'s version, with the
 // commit in a build from a git checkout; --help starts with the usage.
 TEST(VerrineTools, HelpAndVersion) {
-    for (const char* name : {"verrine-check", "verrine-shot"}) {
-        const std::string program = name == std::string("verrine-check") ? VERRINE_CHECK_PATH : VERRINE_SHOT_PATH;
+    const std::pair<const char*, const char*> tools[] = {
+        {"verrine-check", VERRINE_CHECK_PATH}, {"verrine-shot", VERRINE_SHOT_PATH}, {"verrine-live", VERRINE_LIVE_PATH}};
+    for (const auto& [name, program] : tools) {
         const ProcessResult version = runProgram({program, "--frames", "--version"});
         EXPECT_EQ(version.status, 0) << name;
         const std::string commit = fs::exists(fs::path(VERRINE_SOURCE_DIR) / ".git") ? " \\(commit [0-9a-f]+(-dirty)?\\)" : "";
@@ -285,6 +286,25 @@ TEST(VerrineTools, HelpAndVersion) {
         EXPECT_EQ(help.out.rfind("usage: " + std::string(name) + " ", 0), 0u) << help.out;
         EXPECT_NE(help.out.find("--version"), std::string::npos) << name;
     }
+}
+
+// verrine-live opens no window for a bad command line (status 2, the usage)
+// or without its data (status 1, one line).
+TEST(VerrineLive, BadArgumentsExit2AndNoDataFolder1) {
+    const std::vector<std::vector<std::string>> mistakes = {
+        {"--watch"}, {"stray"}, {"--resources"}, {"--vertex", "a.vert"}, {"--fragment"}};
+    for (const std::vector<std::string>& arguments : mistakes) {
+        std::vector<std::string> command = {VERRINE_LIVE_PATH};
+        command.insert(command.end(), arguments.begin(), arguments.end());
+        const ProcessResult result = runProgram(command);
+        const std::string shown = testing::PrintToString(arguments);
+        EXPECT_EQ(result.status, 2) << shown;
+        EXPECT_EQ(result.err.rfind("verrine-live: ", 0), 0u) << shown << result.err;
+        EXPECT_NE(result.err.find("\nusage: verrine-live "), std::string::npos) << shown << result.err;
+    }
+    const ProcessResult missing = runProgram({VERRINE_LIVE_PATH, "--resources", "/nonexistent/resources"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, "verrine-live: no resources folder /nonexistent/resources\n");
 }
 
 TEST(VerrineShot, ComparesWithAReferenceWithinTolerance) {

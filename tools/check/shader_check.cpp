@@ -10,12 +10,6 @@ std::string programName(ShaderMode mode, bool pairGiven) {
     return pairGiven ? "program" : shaderModeName(mode) + " program";
 }
 
-void deleteObjects(const ShaderBuild& build) {
-    glDeleteProgram(build.program);
-    glDeleteShader(build.vertex.shader);
-    glDeleteShader(build.fragment.shader);
-}
-
 std::string plural(int count, const std::string& noun) {
     return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
 }
@@ -61,7 +55,7 @@ bool ShaderCheck::run(std::ostream& out) {
         if (report.failed() || (options_.strict && programWarnings > 0)) ++failed;
         files_.push_back(build.vertex.path);
         files_.push_back(build.fragment.path);
-        deleteObjects(build);
+        deleteBuiltObjects(build);
     }
     printSummary(out, builds.size(), failed, warnings, options_.strict);
     out.flush();

@@ -11,7 +11,8 @@ toon program and an edge program, compiled at start-up from plain GLSL files
 that can be edited and tried again.
 
 verrine-check compiles and links those files without a display, for use in
-scripts; verrine-shot draws the scene into a PNG file.")
+scripts; verrine-shot draws the scene into a PNG file; verrine-live shows the
+scene in the viewer's window and draws a shader anew each time it is saved.")
 # The programs are built with debugging information; the packages go without.
 set(CPACK_STRIP_FILES ON)
 

@@ -167,3 +167,9 @@ void printProgramDiagnostics(std::ostream& out, const ProgramReport& program) {
     }
     printLinkDiagnostics(out, program);
 }
+
+void deleteBuiltObjects(const ShaderBuild& build) {
+    glDeleteProgram(build.program);
+    glDeleteShader(build.vertex.shader);
+    glDeleteShader(build.fragment.shader);
+}

@@ -54,3 +54,6 @@ void printProgramReport(std::ostream& out, const ProgramReport& program, bool sh
 // The diagnostics alone, without the lines that say whether each file
 // compiles and the program links.
 void printProgramDiagnostics(std::ostream& out, const ProgramReport& program);
+
+// Deletes the program and the shaders of a build that is not kept.
+void deleteBuiltObjects(const ShaderBuild& build);

@@ -1,9 +1,11 @@
 // Waiting for changes to a set of files, seen through their folders, so that
 // an editor that saves by writing a new file and renaming it over the old one
 // is followed too. Linux: inotify (watcher_posix.cpp); Windows:
-// ReadDirectoryChangesW (watcher_windows.cpp).
+// ReadDirectoryChangesW (watcher_windows.cpp). Shared by verrine-check
+// --watch, which waits, and verrine-live, which looks once a frame.
 #pragma once
 
+#include <chrono>
 #include <memory>
 #include <set>
 #include <string>
@@ -11,8 +13,14 @@
 
 // An editor's save may be several steps (write a new file, rename the old
 // one away, rename the new one in); a change counts once its folder has been
-// quiet this long, so the check runs once, on the finished file.
+// quiet this long, so the check runs once, on the finished file. (Windows'
+// wait; on Linux ChangeBurst below settles.)
 constexpr int kSettleMilliseconds = 100;
+
+// What the last change taken says of a watched file: a file written and
+// closed, or renamed into place, is whole; one created, removed or renamed
+// away may be a step of a save that goes on.
+enum class FileChange { None, Partial, Whole };
 
 class FolderWatch {
 public:
@@ -25,12 +33,45 @@ public:
     // the files watched before; returns an empty text or why not.
     std::string watch(const std::vector<std::string>& files);
 
-    // Blocks until a watched file changed and its folder has been quiet for a
-    // moment (true, with the files added to `changed`), or until waiting
+    // Blocks until a watched file changed and the burst of changes has
+    // settled (true, with the files added to `changed`), or until waiting
     // failed (false).
     bool waitForChange(std::set<std::string>& changed);
+
+    // Linux only, for now: takes every change waiting, without blocking. Adds
+    // the watched files they concern to `changed`, each as given to watch(),
+    // and each watched folder that went away to `vanished` (its files to
+    // `changed` as well: they are gone too). Returns what the last change to
+    // a watched file says of it; None when no watched file changed.
+    FileChange takeChanges(std::set<std::string>& changed, std::set<std::string>& vanished);
 
 private:
     struct State;
     std::unique_ptr<State> state_;
+};
+
+// When a burst of changes is over: once the files have been quiet for a
+// moment, a short one after a whole file, a longer one after a step that may
+// be followed by more; and, so that a stream of saves still shows its
+// progress, at the latest a while after the burst began: while saves keep
+// coming, at most once in that while.
+class ChangeBurst {
+public:
+    using Clock = std::chrono::steady_clock;
+    static constexpr std::chrono::milliseconds kQuietAfterWhole{20};
+    static constexpr std::chrono::milliseconds kQuietAfterPartial{100};
+    static constexpr std::chrono::milliseconds kLongest{200};
+
+    void noteChange(FileChange change, Clock::time_point now);
+    bool pending() const { return pending_; }
+    // How long from `now` until the burst is settled: zero when it is; only
+    // meaningful while one is pending.
+    Clock::duration untilSettled(Clock::time_point now) const;
+    // The burst has been acted on; the next change starts a new one.
+    void clear() { pending_ = false; }
+
+private:
+    bool pending_ = false;
+    Clock::time_point first_;
+    Clock::time_point settled_;  // when it settles unless another change comes
 };
