@@ -80,10 +80,9 @@ EVERYTHING  := -DVERRINE_VIEWER_ONLY=OFF
 WINDOWS_BUILD_DIR    ?= build-windows
 VERRINE_WINDOWS_DEPS ?= $(HOME)/.cache/verrine/windows-deps
 export VERRINE_WINDOWS_DEPS
-# `make windows-test` drives verrine.exe with the end-to-end driver, built
-# here for Linux with the test packages; the tools' pictures are compared with
-# ImageMagick.
-WINDOWS_TEST_PACKAGES := wine wine64 xvfb xauth unzip imagemagick
+# `make windows-test` drives verrine.exe and runs the tools with the
+# end-to-end driver, built here for Linux with the test packages.
+WINDOWS_TEST_PACKAGES := wine wine64 xvfb xauth unzip
 
 .PHONY: sanitize fuzz soak windows windows-test run test package fresh-test bench pictures \
         references build deps configure clean

@@ -15,8 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const char kToonFragment[] = "resources/shaders/testFragment.txt";
-
 // --- verrine-check -----------------------------------------------------------
 
 // What a careless or hostile user may give, and the one line each gets. In

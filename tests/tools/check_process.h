@@ -6,10 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/tools/tool_cases.h"
 #include "tests/tools/tool_process.h"
-
-const char kSoundVertex[] = "#version 110\nvoid main()\n{\n    gl_Position = ftransform();\n}\n";
-const char kSoundFragment[] = "#version 110\nvoid main()\n{\n    gl_FragColor = vec4(1.0);\n}\n";
 
 // Every run goes without an X display: the check must never need one.
 inline ProcessResult check(const std::vector<std::string>& arguments, const std::string& workingDirectory = "",

@@ -13,6 +13,7 @@
 #include "tests/support/reference_image.h"
 #include "tests/support/viewer_driver.h"
 #include "tests/tools/foreign_pairs.h"
+#include "tests/tools/tool_cases.h"
 #include "tests/tools/tool_process.h"
 #include "tools/shot/picture_difference.h"
 
@@ -20,38 +21,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Shots at the viewer's client size share their references with the
-// screenshots of the running viewer (tests/references/); only the
-// frame-rate text differs. `make references` rewrites them.
-const char kClientSize[] = "484x436";
-constexpr int kClientWidth = 484;
-constexpr int kClientHeight = 436;
 // Smaller shots for everything else.
 const char kSize[] = "240x180";
-// Some pixels may differ between driver versions (an edge, a grid line); the
-// pictures of two modes differ in more than 1 % of their pixels. The grid's
-// lines stand about 35 steps off the background.
-constexpr double kTolerance = 0.002;
-constexpr int kChannelTolerance = 24;
-
-struct ReferenceShot {
-    const char* name;
-    const char* reference;
-    std::vector<std::string> arguments;
-};
-
-const char kToonVertex[] = "resources/shaders/testVertex.txt";
-const char kToonFragment[] = "resources/shaders/testFragment.txt";
-
-const ReferenceShot kReferenceShots[] = {
-    {"fixed", "mode-fixed", {}},
-    {"toon", "mode-toon", {"--mode", "toon"}},
-    {"edge", "mode-edge", {"--mode", "edge"}},
-    // Rotation advances once per frame: 180 frames turn the scene by 90 degrees.
-    {"debug", "shot-debug-turned", {"--debug", "light,axis,plane,rotate", "--frames", "180"}},
-    // A pair given by hand is drawn exactly as the viewer draws it as its toon program.
-    {"pair", "mode-toon", {"--vertex", kToonVertex, "--fragment", kToonFragment}},
-};
 
 // An empty picture when the file cannot be read.
 Image picture(const std::string& path) { return readPng(path).value_or(Image()); }
@@ -63,8 +34,6 @@ double differingShare(const Image& actual, const Image& expected) {
     const double differing = compareImages(actual, expected, {}, kChannelTolerance).differingPixels;
     return differing / (actual.width() * actual.height());
 }
-
-void PrintTo(const ReferenceShot& shot, std::ostream* out) { *out << shot.name; }
 
 // Runs from the repository root, where resources/ is.
 ProcessResult shoot(const std::string& output, const std::vector<std::string>& arguments) {
@@ -177,7 +146,7 @@ TEST(VerrineShot, WritesThroughASymbolicLinkAndToStandardOutput) {
 TEST(VerrineShot, ModeWhoseProgramDoesNotBuildWritesNoPicture) {
     ScratchFolder scratch;
     fs::copy(fs::path(VERRINE_SOURCE_DIR) / "resources", scratch / "resources", fs::copy_options::recursive);
-    scratch.write(kToonVertex, "#version 110\nvoid main()\n{\n    gl_Position = undeclared;\n}\n");
+    scratch.write(kToonVertex, kBrokenVertex);
     const std::string output = scratch / "out.png";
     const std::vector<std::vector<std::string>> brokenRuns = {
         {VERRINE_SHOT_PATH, output, "--mode", "201", "--size", "8x8"},

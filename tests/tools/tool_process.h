@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/support/child_process.h"
@@ -62,6 +63,17 @@ inline int countOccurrences(const std::string& text, const std::string& piece) {
         ++count;
     }
     return count;
+}
+
+// Whether the file holds `text` `occurrences` times within the time.
+inline bool waitForText(const std::string& path, const std::string& text, int occurrences,
+                        std::chrono::milliseconds time = std::chrono::seconds(10)) {
+    for (auto deadline = std::chrono::steady_clock::now() + time;
+         countOccurrences(readWholeFile(path), text) < occurrences;) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return true;
 }
 
 // `text` with each "@" standing for the scratch folder's path.

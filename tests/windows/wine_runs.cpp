@@ -1,6 +1,8 @@
 // The Windows build as a user meets it under Wine: verrine.exe started in
 // the folder its download unpacked to, driven with real keys and the mouse
-// on an X server of its own per case, and ended each way a user ends it.
+// on an X server of its own per case, and ended each way a user ends it; and
+// verrine-check.exe and verrine-shot.exe from the same folder, on the Linux
+// tools' cases that hold on Windows.
 // tests/windows/run-wine-tests.sh unpacks the download, makes the Wine prefix
 // and runs this program with
 //   VERRINE_WINE_FOLDER     the download's top folder: verrine.exe, resources/
@@ -11,6 +13,8 @@
 // it has the Linux build's geometry, and the driver finds its menu bar,
 // popups and client area as it finds the toolkit's.
 
+#include <signal.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
@@ -19,7 +23,10 @@
 #include <thread>
 
 #include "tests/reliability/viewer_checks.h"
+#include "tests/support/reference_image.h"
 #include "tests/support/viewer_driver.h"
+#include "tests/tools/tool_cases.h"
+#include "tests/tools/tool_process.h"
 
 namespace fs = std::filesystem;
 using reliability::exitsWithZero;
@@ -166,6 +173,144 @@ TEST_F(WineRuns, ABrokenShadersReportReachesTheConsoleOfCmd) {
         << "no compile report on cmd's console; it shows:\n" << consoleText();
     viewer.tapKey("Escape");
     EXPECT_TRUE(exitsWithZero(viewer, std::chrono::seconds(30)));
+}
+
+// --- verrine-check.exe and verrine-shot.exe ----------------------------------
+
+// Pairs sit in a folder whose name holds a space and letters outside the ANSI
+// code page, given with backslashes, and are printed back as given.
+const std::string kPairs = "my shaders\\é ж";
+const std::string kPairsFolder = "my shaders/é ж";
+using Arguments = std::vector<std::string>;
+
+Arguments operator+(Arguments first, const Arguments& second) {
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+}
+
+// A file of the pairs' folder as the tools are given it.
+std::string given(const std::string& name) { return kPairs + "\\" + name; }
+Arguments pair(const std::string& fragment, const std::string& vertex = "sound.vert") {
+    return {"--vertex", given(vertex), "--fragment", given(fragment)};
+}
+
+struct ToolCase {
+    const char* name;
+    int status;
+    std::string text;  // in standard output or error
+    Arguments arguments;
+};
+
+const std::vector<ToolCase> kCheckCases = {
+    {"shipped shaders", 0, "verrine-check: all 2 programs compile and link", {}},
+    {"broken pair, with caret", 1, given("broken.vert") + kBrokenVertexReport, pair("sound.frag", "broken.vert")},
+    {"CRLF source, forward slashes", 0, "the program compiles and links",
+     {"--vertex", kPairsFolder + "/sound.vert", "--fragment", kPairsFolder + "/crlf.frag"}},
+    {"unfed uniform", 0, given("unfed.frag") + ":1:15: warning: uniform 'uAmount' is never set", pair("unfed.frag")},
+    {"unfed uniform, --strict", 1, "warning: uniform 'uAmount'", Arguments{"--strict"} + pair("unfed.frag")},
+    {"second opinion on 1.0f", 0,
+     "suffix.frag:4:25: warning: GLSL 1.10 has no float suffixes; other drivers reject `1.0f`", pair("suffix.frag")},
+    {"byte-order mark", 1, "bom.frag:1:1: error: the file starts with a UTF-8 byte-order mark", pair("bom.frag")},
+    {"empty file", 1, "empty.frag: error: the file is empty", pair("empty.frag")},
+    {"missing file", 1, "missing.frag: error: cannot read the file", pair("missing.frag")},
+    {"folder for a file", 1, "error: cannot read the file: it is a folder", pair("..")},
+    {"missing folder", 2, "verrine-check: cannot enter no-such-folder", {"no-such-folder"}},
+    {"DIR named in Cyrillic", 0, "Проект ж\\resources/shaders/testVertex.txt: compiles", {"Проект ж"}},
+};
+
+const std::vector<ToolCase> kShotCases = {
+    {"--compare, the same mode", 0, "",
+     {given("again.png"), "--mode", "201", "--size", kClientSize, "--compare", given("toon.png")}},
+    {"--compare, another mode", 1, "pixels differ from " + given("toon.png"),
+     {given("fixed.png"), "--size", kClientSize, "--compare", given("toon.png")}},
+    {"output over the reference", 2, "cannot write " + given("toon.png") + ": it is the reference",
+     {given("toon.png"), "--compare", kPairsFolder + "/toon.png"}},
+    {"output onto a folder", 1, "cannot write " + kPairs + ": it is a folder", {kPairs}},
+    {"missing reference", 2, "cannot read " + given("missing.png"),
+     {given("out.png"), "--compare", given("missing.png")}},
+    {"empty reference", 2, "cannot read " + given("empty.frag"), {given("out.png"), "--compare", given("empty.frag")}},
+};
+
+const std::pair<const char*, std::string> kPairFiles[] = {
+    {"sound.vert", kSoundVertex},
+    {"sound.frag", kSoundFragment},
+    {"crlf.frag", std::regex_replace(kSoundFragment, std::regex("\n"), "\r\n")},
+    {"broken.vert", kBrokenVertex},
+    {"unfed.frag", "uniform float uAmount;\nvoid main()\n{\n    gl_FragColor = vec4(uAmount);\n}\n"},
+    {"suffix.frag", "#version 110\nvoid main()\n{\n    gl_FragColor = vec4(1.0f);\n}\n"},
+    {"bom.frag", "\xEF\xBB\xBF" + std::string(kSoundFragment)},
+    {"empty.frag", ""},
+};
+
+class WineTools : public WineRuns {
+protected:
+    void SetUp() override {
+        WineRuns::SetUp();
+        setenv("MESA_SHADER_CACHE_DISABLE", "true", 1);  // Mesa runs on the Linux side of Wine
+        fs::create_directories(pairs());
+        for (const auto& [name, text] : kPairFiles) std::ofstream(pairs() / name, std::ios::binary) << text;
+        fs::create_directories(folder_ / "Проект ж");
+        fs::copy(folder_ / "resources", folder_ / "Проект ж/resources",
+                 fs::copy_options::recursive | fs::copy_options::skip_existing);
+    }
+
+    fs::path pairs() const { return folder_ / kPairsFolder; }
+    ProcessResult run(const Arguments& arguments) const {
+        return runProgram(Arguments{"/usr/bin/wine"} + arguments, folder_);
+    }
+
+    void runCases(const char* program, const std::vector<ToolCase>& cases) const {
+        for (const ToolCase& tool : cases) {
+            const ProcessResult result = run(Arguments{program} + tool.arguments);
+            const std::string out = without(result.out + result.err, '\r');
+            EXPECT_EQ(result.status, tool.status) << program << ", " << tool.name << ":\n" << out;
+            EXPECT_NE(out.find(tool.text), std::string::npos) << program << ", " << tool.name << ":\n" << out;
+        }
+    }
+};
+
+TEST_F(WineTools, CheckCasesGetTheirTextAndStatus) { runCases("verrine-check.exe", kCheckCases); }
+
+// --watch follows a save that writes a new file and renames it over the old
+// one, and Ctrl+C (SIGINT, which Wine hands to the console handler) ends it
+// with status 0.
+TEST_F(WineTools, WatchFollowsARenameSaveAndCtrlCEndsWithStatusZero) {
+    ScratchFolder output;
+    ChildProcess watch(
+        capturedInto(output, Arguments{"/usr/bin/wine", "verrine-check.exe", "--watch"} + pair("sound.frag"), folder_));
+    ASSERT_TRUE(waitForText(output / "out", "watching for changes", 1, std::chrono::seconds(30)))
+        << readWholeFile(output / "out") << readWholeFile(output / "err");
+    std::ofstream(pairs() / "sound.frag.new") << kSoundFragment;
+    fs::rename(pairs() / "sound.frag.new", pairs() / "sound.frag");
+    EXPECT_TRUE(waitForText(output / "out", "sound.frag changed", 1, std::chrono::seconds(2)))
+        << "missed a rename-save";
+    kill(watch.pid(), SIGINT);
+    EXPECT_EQ(watch.waitForExit(std::chrono::seconds(10)), 0) << "after Ctrl+C";
+}
+
+// Each of the Linux shots against its reference (both are Mesa's llvmpipe),
+// within the Linux shots' tolerance; then the shot's cases, and "-", whose
+// standard output is binary.
+TEST_F(WineTools, ShotsMatchTheLinuxReferencesAndShotCasesGetTheirStatus) {
+    const std::vector<Rect> frameRate = {ViewerDriver::frameRateCorner(kClientHeight)};
+    for (const ReferenceShot& shot : kReferenceShots) {
+        const std::string name = std::string(shot.name) + ".png";
+        const ProcessResult result =
+            run(Arguments{"verrine-shot.exe", given(name), "--size", kClientSize} + shot.arguments);
+        ASSERT_EQ(result.status, 0) << shot.name << ": " << result.err;
+        fs::copy_file(pairs() / name, artefacts_ / ("shot-" + name), fs::copy_options::overwrite_existing);
+        const Image picture = readPng(pairs() / name).value_or(Image());  // of another size, all pixels differ
+        const Image reference = readReference(shot.reference).value_or(Image());
+        EXPECT_LE(compareImages(picture, reference, frameRate, kChannelTolerance).differingPixels,
+                  kTolerance * kClientWidth * kClientHeight)
+            << shot.name << " differs from Linux's " << shot.reference;
+    }
+    runCases("verrine-shot.exe", kShotCases);
+    EXPECT_GT(fs::file_size(pairs() / "fixed.diff.png"), 0u) << "--compare wrote no difference picture";
+
+    const ProcessResult toOutput = run({"verrine-shot.exe", "-", "--size", "64x48"});
+    ASSERT_EQ(run({"verrine-shot.exe", given("small.png"), "--size", "64x48"}).status, 0);
+    EXPECT_EQ(toOutput.out, readWholeFile(pairs() / "small.png")) << "the picture on standard output differs";
 }
 
 }  // namespace
