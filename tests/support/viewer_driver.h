@@ -173,6 +173,10 @@ private:
     // Before a button goes down: enough frames for the viewer to have taken
     // every message queued until then.
     static constexpr int kFramesBeforeButton = 3;
+    // Between the release of one tap (a key or a wheel notch) and the press
+    // of the next: distinct server times, so the toolkit cannot take the
+    // pair for auto-repeat.
+    static constexpr std::chrono::milliseconds kTapGap{8};
     void sync();
     unsigned char keyCode(const std::string& key);
     void moveRoot(int rootX, int rootY);
