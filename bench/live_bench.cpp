@@ -113,8 +113,11 @@ SaveLatencies saveLatencies(HDC deviceContext, LiveSession& session, const fs::p
         fs::rename(written, fragment);
         // A save never shown counts as the time waited for it.
         if (liveFramesUntil(deviceContext, session, [&] { return application->shaderSet.currentProgram() != before; })) {
+            latencies.inUseMs.push_back((wallSeconds() - renamed - processorWaitSeconds() + waited) * 1000.0);
             viewerFrame(deviceContext);
             glFinish();
+        } else {
+            latencies.inUseMs.push_back((wallSeconds() - renamed) * 1000.0);
         }
         latencies.wallMs.push_back((wallSeconds() - renamed) * 1000.0);
         latencies.lessWaitingMs.push_back(latencies.wallMs.back() - (processorWaitSeconds() - waited) * 1000.0);
