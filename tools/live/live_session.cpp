@@ -49,7 +49,7 @@ std::string troubleOf(ShaderMode mode, const ProgramReport& report) {
         return warnings == 0 ? "" : name + " (" + counted(warnings, "warning") + ")";
     }
     for (const FileReport* file : {&report.vertex, &report.fragment}) {
-        const std::string fileName = std::filesystem::path(file->path).filename().string();
+        const std::string fileName = std::filesystem::u8path(file->path).filename().u8string();
         if (!file->read) {
             const std::string why = file->diagnostics.empty() ? "cannot be read" : file->diagnostics.front().message;
             return name + ": " + fileName + ": " + why;

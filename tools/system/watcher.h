@@ -11,15 +11,9 @@
 #include <string>
 #include <vector>
 
-// An editor's save may be several steps (write a new file, rename the old
-// one away, rename the new one in); a change counts once its folder has been
-// quiet this long, so the check runs once, on the finished file. (Windows'
-// wait; on Linux ChangeBurst below settles.)
-constexpr int kSettleMilliseconds = 100;
-
 // What the last change taken says of a watched file: a file written and
-// closed, or renamed into place, is whole; one created, removed or renamed
-// away may be a step of a save that goes on.
+// closed (on Windows, written), or renamed into place, is whole; one
+// created, removed or renamed away may be a step of a save that goes on.
 enum class FileChange { None, Partial, Whole };
 
 class FolderWatch {
@@ -34,15 +28,16 @@ public:
     std::string watch(const std::vector<std::string>& files);
 
     // Blocks until a watched file changed and the burst of changes has
-    // settled (true, with the files added to `changed`), or until waiting
-    // failed (false).
+    // settled, as ChangeBurst says (true, with the files added to
+    // `changed`), or until waiting failed (false).
     bool waitForChange(std::set<std::string>& changed);
 
-    // Linux only, for now: takes every change waiting, without blocking. Adds
-    // the watched files they concern to `changed`, each as given to watch(),
-    // and each watched folder that went away to `vanished` (its files to
-    // `changed` as well: they are gone too). Returns what the last change to
-    // a watched file says of it; None when no watched file changed.
+    // Takes every change the system has reported, without blocking and
+    // without looking at the disk. Adds the watched files they concern to
+    // `changed`, each as given to watch(), and each watched folder that went
+    // away to `vanished` (its files to `changed` as well: they are gone
+    // too). Returns what the last change to a watched file says of it; None
+    // when no watched file changed.
     FileChange takeChanges(std::set<std::string>& changed, std::set<std::string>& vanished);
 
 private:
