@@ -61,5 +61,7 @@ char** windowProgramArguments(int& argc) {
     writeToStartingConsole();
     wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &argc);
     if (!wide) argc = 0;
-    return startInUtf8(argc, wide);
+    char** arguments = startInUtf8(argc, wide);
+    LocalFree(wide);
+    return arguments;
 }
