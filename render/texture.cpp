@@ -28,10 +28,10 @@ bool readRawImage(const std::string& fileName, std::vector<unsigned char>& pixel
     // Zeroed, so pixels that a short file does not supply come out black
     // instead of whatever the heap held.
     std::fill(pixels.begin(), pixels.end(), 0);
-    // Bytes past the array's size are ignored; a short read is not an error.
-    std::fread(pixels.data(), pixels.size(), 1, file);
-    // A read error counts as no file at all.
-    const bool unreadable = std::ferror(file) != 0;
+    // Bytes past the array's size are ignored; a short read is not an error,
+    // but a read error that cut it short counts as no file at all.
+    const std::size_t bytesRead = std::fread(pixels.data(), 1, pixels.size(), file);
+    const bool unreadable = bytesRead < pixels.size() && std::ferror(file) != 0;
     std::fclose(file);
     return !unreadable;
 }
