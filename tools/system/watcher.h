@@ -45,15 +45,16 @@ private:
     std::unique_ptr<State> state_;
 };
 
-// When a burst of changes is over: once the files have been quiet for a
-// moment, a short one after a whole file, a longer one after a step that may
-// be followed by more; and, so that a stream of saves still shows its
-// progress, at the latest a while after the burst began: while saves keep
-// coming, at most once in that while.
+// When a burst of changes is over: at once after a whole file, as the file
+// is then as its writer meant it; after a step that may be followed by more,
+// once the files have been quiet for a moment; and, so that a stream of
+// saves still shows its progress, at the latest a while after the burst
+// began. Bursts are acted on at most once in that while: a change that comes
+// sooner after the last one acted on waits for it to pass.
 class ChangeBurst {
 public:
     using Clock = std::chrono::steady_clock;
-    static constexpr std::chrono::milliseconds kQuietAfterWhole{20};
+    static constexpr std::chrono::milliseconds kQuietAfterWhole{0};
     static constexpr std::chrono::milliseconds kQuietAfterPartial{100};
     static constexpr std::chrono::milliseconds kLongest{200};
 
@@ -62,11 +63,12 @@ public:
     // How long from `now` until the burst is settled: zero when it is; only
     // meaningful while one is pending.
     Clock::duration untilSettled(Clock::time_point now) const;
-    // The burst has been acted on; the next change starts a new one.
-    void clear() { pending_ = false; }
+    // The burst has been acted on, now; the next change starts a new one.
+    void clear();
 
 private:
     bool pending_ = false;
     Clock::time_point first_;
     Clock::time_point settled_;  // when it settles unless another change comes
+    Clock::time_point actedOn_ = Clock::time_point::min();  // when the last burst was acted on
 };
