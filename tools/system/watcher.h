@@ -12,8 +12,9 @@
 #include <vector>
 
 // What the last change taken says of a watched file: a file written and
-// closed (on Windows, written), or renamed into place, is whole; one
-// created, removed or renamed away may be a step of a save that goes on.
+// closed (Linux only: Windows does not report a close), or renamed into
+// place, is whole; one written on Windows, created, removed or renamed away
+// may be a step of a save that goes on.
 enum class FileChange { None, Partial, Whole };
 
 class FolderWatch {

@@ -14,12 +14,12 @@ namespace {
 // rename reports the new name as added.
 constexpr DWORD kChanges = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHANGE_SIZE;
 
-// Windows says nothing when a file is closed: a file written (modified) or
-// renamed into place counts as whole, one added, removed or renamed away as
-// a step of a save that may go on.
+// Windows says nothing when a file is closed, and a file written in several
+// pieces is reported modified after each: only a file renamed into place is
+// known to be whole. One written, added, removed or renamed away may be a
+// step of a save that goes on, and is acted on once the folder is quiet.
 FileChange changeOf(DWORD action) {
-    return action == FILE_ACTION_MODIFIED || action == FILE_ACTION_RENAMED_NEW_NAME ? FileChange::Whole
-                                                                                     : FileChange::Partial;
+    return action == FILE_ACTION_RENAMED_NEW_NAME ? FileChange::Whole : FileChange::Partial;
 }
 
 // One folder, read asynchronously: its event is set when changes arrived.
@@ -99,6 +99,7 @@ private:
 
 struct FolderWatch::State {
     std::map<std::string, std::unique_ptr<Folder>> folders;
+    ChangeBurst burst;  // kept from one wait to the next, which it spaces out
 
     std::string open(const std::string& folder) {
         auto entry = std::make_unique<Folder>();
@@ -157,20 +158,27 @@ FileChange FolderWatch::takeChanges(std::set<std::string>& changed, std::set<std
 }
 
 bool FolderWatch::waitForChange(std::set<std::string>& changed) {
-    ChangeBurst burst;
+    ChangeBurst& burst = state_->burst;
     std::set<std::string> vanished;
     for (;;) {
         DWORD timeout = INFINITE;
         if (burst.pending()) {
             const auto wait = burst.untilSettled(ChangeBurst::Clock::now());
-            if (wait == ChangeBurst::Clock::duration::zero()) return true;
+            if (wait == ChangeBurst::Clock::duration::zero()) {
+                burst.clear();
+                return true;
+            }
             timeout = static_cast<DWORD>(std::chrono::ceil<std::chrono::milliseconds>(wait).count());
         }
         std::vector<HANDLE> events;
         for (auto& entry : state_->folders) events.push_back(entry.second->overlapped.hEvent);
         // Every folder went away: what changed is reported, and the caller
         // watches again.
-        if (events.empty()) return burst.pending();
+        if (events.empty()) {
+            if (!burst.pending()) return false;
+            burst.clear();
+            return true;
+        }
         const DWORD ready = WaitForMultipleObjects(static_cast<DWORD>(events.size()), events.data(), FALSE, timeout);
         if (ready == WAIT_FAILED) return false;
         burst.noteChange(takeChanges(changed, vanished), ChangeBurst::Clock::now());
