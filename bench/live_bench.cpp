@@ -27,6 +27,7 @@
 #include "platform/gl.h"
 #include "platform/glut_startup.h"
 #include "tools/live/live_session.h"
+#include "tools/system/shader_cache.h"
 
 namespace {
 
@@ -157,8 +158,8 @@ int main(int argc, char** argv) {
     const fs::path resources = fs::path(scratch) / "resources";
     fs::copy("resources", resources, fs::copy_options::recursive);
     const fs::path fragment = resources.string() + kProgramFiles[0].fragment;
-    // As verrine-live runs: every save compiled afresh.
-    setenv("MESA_SHADER_CACHE_DISABLE", "true", 1);
+    // As verrine-live runs: with a shader cache of its own.
+    const PrivateShaderCache shaderCache;
     std::cerr.rdbuf(nullptr);
 
     startGlut();

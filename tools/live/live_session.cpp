@@ -79,7 +79,9 @@ LiveSession::LiveSession(HWND window, const ShaderPair& pair, const std::string&
     : window_(window), pairGiven_(pair.given()), analysis_(reference), programs_(watchedPrograms(pair, resources)) {}
 
 void LiveSession::startViewer(const std::string& resources) {
-    const ShaderBuildObserver reportWatched = [this](const ShaderBuild& build) {
+    const ShaderBuildObserver reportWatched = [this](const ShaderBuild& observed) {
+        ShaderBuild build = observed;
+        recallLogs(build);
         for (WatchedProgram& program : programs_) {
             if (program.mode == build.mode && program.vertexPath == build.vertex.path &&
                 program.fragmentPath == build.fragment.path) {
@@ -139,6 +141,7 @@ void LiveSession::rebuild(WatchedProgram& program) {
         rebuilt = ShaderProgram(program.mode, program.vertexPath, program.fragmentPath,
                                 [&build](const ShaderBuild& built) { build = built; }, &inputs_);
     });
+    recallLogs(build);
     ProgramReport built = driverReport(build);
     if (!built.failed()) application->shaderSet.replace(rebuilt);
     report(build, built, program);
@@ -155,6 +158,24 @@ void LiveSession::report(const ShaderBuild& build, ProgramReport& report, Watche
     printProgramReport(std::cerr, report, false);
     std::cerr.flush();
     program.trouble = troubleOf(program.mode, report);
+}
+
+// Mesa skips a compile or a link whose result its shader cache holds, and
+// leaves the log empty. The cache is this process's own, so every text it
+// skips reached the driver once before here, and the log of that first time
+// is the one to show. Failures are never cached: their logs are always new.
+void LiveSession::recallLogs(ShaderBuild& build) {
+    const auto recall = [this](const std::string& key, bool succeeded, std::string& log) {
+        if (!succeeded) return;
+        if (!log.empty()) {
+            logs_[key] = log;
+        } else if (const auto found = logs_.find(key); found != logs_.end()) {
+            log = found->second;
+        }
+    };
+    recall("vertex\n" + build.vertex.source, build.vertex.compiled, build.vertex.log);
+    recall("fragment\n" + build.fragment.source, build.fragment.compiled, build.fragment.log);
+    recall("program\n" + build.vertex.source + '\0' + build.fragment.source, build.linked, build.linkLog);
 }
 
 void LiveSession::showTitle() { SetWindowTextA(window_, liveTitle(programs_).c_str()); }

@@ -3,6 +3,7 @@
 // title that says how the last builds went.
 #pragma once
 
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -56,6 +57,8 @@ private:
     // Adds the analysis to the driver's report, prints it and notes what
     // the title is to say.
     void report(const ShaderBuild& build, ProgramReport& report, WatchedProgram& program);
+    // Puts back the logs a shader-cache hit left empty (tools/system/shader_cache.h).
+    void recallLogs(ShaderBuild& build);
     void showTitle();
 
     HWND window_;
@@ -66,4 +69,5 @@ private:
     FolderWatch folders_;
     ChangeBurst burst_;
     std::set<std::string> changed_;
+    std::map<std::string, std::string> logs_;  // the logs that said something, by stage and text
 };

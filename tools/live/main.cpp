@@ -5,7 +5,6 @@
 // Exit status: 0 when the window is closed, 1 when the data folder is not
 // found or its shader folders cannot be watched, 2 for a bad command line.
 
-#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -17,6 +16,7 @@
 #include "tools/live/live_options.h"
 #include "tools/live/live_session.h"
 #include "tools/system/entry.h"
+#include "tools/system/shader_cache.h"
 #include "tools/system/tool_start.h"
 
 namespace {
@@ -41,12 +41,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     const std::string resources = findResourcesFolder(live.resources, problem);
     if (resources.empty()) return fail(problem);
     if (resources != kResourcesFolder) std::cerr << kLiveTool.name << ": the scene's data from " << resources << '\n';
-#ifndef _WIN32
-    // Mesa keeps compiled shaders in a cache on disk and, on a hit, skips the
-    // compile and with it the log: a warning would show on the first save
-    // of a text and not when the same text comes back.
-    setenv("MESA_SHADER_CACHE_DISABLE", "true", 1);
-#endif
+    const PrivateShaderCache shaderCache;
 
     HWND window = openViewerWindow(instance, kLiveTitle);
     HDC deviceContext = nullptr;
