@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <cstdlib>
 #include <chrono>
 #include <filesystem>
 #include <string>
 #include <thread>
 #include <utility>
 
+#include "tests/support/private_x_server.h"
 #include "tests/tools/tool_process.h"
 
 namespace {
@@ -34,8 +36,13 @@ protected:
     }
 
     // Starts `launcher` from an empty folder, waits for the window, presses
-    // Escape in it and returns how the viewer ended.
+    // Escape in it and returns how the viewer ended. The window is found by
+    // its title, so the viewer gets an X server of its own, where no other
+    // test's window can answer.
     ProcessResult runViewerFromElsewhere(const std::string& launcher) {
+        PrivateXServer server("/dev/null");
+        EXPECT_TRUE(server.ready()) << "cannot start an Xvfb for the viewer";
+        setenv("DISPLAY", server.name().c_str(), 1);
         ScratchFolder output;
         ChildProcess viewer(capturedInto(output, {launcher}, elsewhere_.path().string()));
         const std::string window = waitForViewerWindow();
