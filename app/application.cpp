@@ -13,14 +13,15 @@ constexpr int kOverlaySize = 500;
 constexpr int kStripesSize = 40;
 }  // namespace
 
-Application::Application(const std::string& resources, const ShaderBuildObserver& observer) {
+Application::Application(const std::string& resources, const ShaderBuildObserver& observer,
+                         SceneReader* reader) {
     // The shader set is constructed first and makes no GL call; the program
     // objects are built only once the standing GL state and the texture exist.
     std::fill(std::begin(keyStates), std::end(keyStates), false);
     fps = 0.0;
     initGL();
-    loadTextures(resources);
-    shaderSet.loadPrograms(resources, observer);
+    loadTextures(resources, reader);
+    shaderSet.loadPrograms(resources, observer, reader);
     camera = new Camera(Vector3(0.0, 0.0, 0.0), Vector3(1.0, 1.0, 5.0));
     scene = new Scene();
 }
@@ -31,8 +32,8 @@ void Application::initGL() {
     initGLState(width, height);
 }
 
-void Application::loadTextures(const std::string& resources) {
-    texture = new Texture(resources + "/textures/stripes.raw", kStripesSize, kStripesSize);
+void Application::loadTextures(const std::string& resources, SceneReader* reader) {
+    texture = new Texture(resources + "/textures/stripes.raw", kStripesSize, kStripesSize, reader);
 }
 
 void Application::renderFrame() {

@@ -17,10 +17,11 @@ public:
 
     // Needs the OpenGL context current: builds the GL state, the texture,
     // the shader programs, the camera and the scene, in that order. The data
-    // is read from `resources`; an observer is told about each shader program
+    // is read from `resources`, through `reader` when one is given
+    // (render/scene_reader.h); an observer is told about each shader program
     // built (shaders/shader_build.h). The viewer takes the defaults.
     explicit Application(const std::string& resources = kResourcesFolder,
-                         const ShaderBuildObserver& observer = nullptr);
+                         const ShaderBuildObserver& observer = nullptr, SceneReader* reader = nullptr);
 
     void renderFrame();
     void update();
@@ -37,7 +38,7 @@ public:
     void drawText(int x, int y, std::string text);
 
     void initGL();
-    void loadTextures(const std::string& resources = kResourcesFolder);
+    void loadTextures(const std::string& resources = kResourcesFolder, SceneReader* reader = nullptr);
     void drawScene();
 
     ShaderSet shaderSet;

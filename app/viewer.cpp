@@ -32,8 +32,9 @@ HWND openViewerWindow(HINSTANCE instance, const char* title) {
                            nullptr, nullptr, instance, nullptr);
 }
 
-void startViewer(HWND window, const std::string& resources, const ShaderBuildObserver& observer) {
-    application = new Application(resources, observer);
+void startViewer(HWND window, const std::string& resources, const ShaderBuildObserver& observer,
+                 SceneReader* reader) {
+    application = new Application(resources, observer, reader);
     frameTimer = new FrameTimer();
     // Attaching the bar shrinks the client area; the WM_SIZE it sends now
     // reaches the Application.

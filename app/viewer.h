@@ -13,11 +13,11 @@
 HWND openViewerWindow(HINSTANCE instance, const char* title = "Verrine");
 
 // With the window's context current: the Application, the FrameTimer, the
-// menu bar and its first check marks. The data is read from `resources`; an
-// observer is told about each shader program built. The viewer takes the
-// defaults.
+// menu bar and its first check marks. The data is read from `resources`,
+// through `reader` when one is given; an observer is told about each shader
+// program built. The viewer takes the defaults.
 void startViewer(HWND window, const std::string& resources = kResourcesFolder,
-                 const ShaderBuildObserver& observer = nullptr);
+                 const ShaderBuildObserver& observer = nullptr, SceneReader* reader = nullptr);
 
 // One iteration of the frame loop: at most one message, one frame, the swap
 // and the timing. False, with nothing drawn, when the message was WM_QUIT.

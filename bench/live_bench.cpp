@@ -27,7 +27,6 @@
 #include "platform/gl.h"
 #include "platform/glut_startup.h"
 #include "tools/live/live_session.h"
-#include "tools/shader_report/scene_inputs.h"
 
 namespace {
 
@@ -168,7 +167,7 @@ int main(int argc, char** argv) {
     HGLRC renderingContext = nullptr;
     createGLContext(window, &deviceContext, &renderingContext);
     LiveSession session(window, ShaderPair(), resources.string(), true);
-    readSceneInputs([&] { startViewer(window, resources.string(), session.startupObserver()); });
+    session.startViewer(resources.string());
     if (!session.start().empty()) return 2;
     application->shaderSet.setMode(kToonMode);
 

@@ -6,12 +6,9 @@
 #include <cstdio>
 #include <filesystem>
 
-namespace {
-RawImageReader rawImageReader = nullptr;
-}  // namespace
-
-Texture::Texture(std::string fileName, int width, int height) : width(width), height(height) {
-    load(fileName);
+Texture::Texture(std::string fileName, int width, int height, SceneReader* reader)
+    : width(width), height(height) {
+    load(fileName, reader);
 }
 
 bool readRawImage(const std::string& fileName, std::vector<unsigned char>& pixels) {
@@ -28,17 +25,17 @@ bool readRawImage(const std::string& fileName, std::vector<unsigned char>& pixel
     // Zeroed, so pixels that a short file does not supply come out black
     // instead of whatever the heap held.
     std::fill(pixels.begin(), pixels.end(), 0);
-    // Bytes past the array's size are ignored; a short read is not an error.
-    std::fread(pixels.data(), pixels.size(), 1, file);
-    // A read error counts as no file at all.
-    const bool unreadable = std::ferror(file) != 0;
+    // Bytes past the array's size are ignored; a short read is not an error,
+    // but a read error that cut it short counts as no file at all.
+    const std::size_t bytesRead = std::fread(pixels.data(), 1, pixels.size(), file);
+    const bool unreadable = bytesRead < pixels.size() && std::ferror(file) != 0;
     std::fclose(file);
     return !unreadable;
 }
 
-void Texture::load(std::string fileName) {
+void Texture::load(std::string fileName, SceneReader* reader) {
     std::vector<unsigned char> pixels(static_cast<std::size_t>(width) * height * 3);
-    if (!(rawImageReader != nullptr ? rawImageReader : readRawImage)(fileName, pixels)) {
+    if (!(reader != nullptr ? reader->readRawImage(fileName, pixels) : readRawImage(fileName, pixels))) {
         return;
     }
 
@@ -55,10 +52,4 @@ void Texture::load(std::string fileName) {
     // 4, which the 40-pixel rows (120 bytes) meet. GLU rescales 40 x 40 to a
     // power of two and builds every level.
     gluBuild2DMipmaps(GL_TEXTURE_2D, 3, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-}
-
-RawImageReader setRawImageReader(RawImageReader reader) {
-    const RawImageReader previous = rawImageReader;
-    rawImageReader = reader;
-    return previous;
 }

@@ -5,12 +5,14 @@
 #include <vector>
 
 #include "platform/gl.h"
+#include "render/scene_reader.h"
 
 class Texture {
 public:
-    Texture(std::string fileName, int width, int height);
+    // With a reader, the pixels come from it instead of readRawImage.
+    Texture(std::string fileName, int width, int height, SceneReader* reader = nullptr);
 
-    void load(std::string fileName);
+    void load(std::string fileName, SceneReader* reader = nullptr);
 
     GLuint id = 0;   // stays 0 when the file could not be read
     int width;
@@ -22,9 +24,3 @@ public:
 // regular file (a directory or a named pipe, say) or cannot be opened or read;
 // the pixels are then not to be used.
 bool readRawImage(const std::string& fileName, std::vector<unsigned char>& pixels);
-
-// Where Texture::load takes its pixels from: readRawImage, unless a tool
-// installs a reader of its own with the same contract. Returns the reader it
-// replaces; nullptr restores readRawImage.
-using RawImageReader = bool (*)(const std::string& fileName, std::vector<unsigned char>& pixels);
-RawImageReader setRawImageReader(RawImageReader reader);

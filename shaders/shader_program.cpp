@@ -8,9 +8,6 @@
 
 namespace {
 
-// The reader of observed builds, when a tool installs its own.
-SourceReader sourceReader = nullptr;
-
 const char kCompileFailureHeader[] = "Shader compilation failed. Printing log:\n";
 const char kLinkFailureHeader[] = "Shader program link failed. Printing log:\n";
 const char kLogRule[] = "--------------------------------------------------------------\n";
@@ -55,24 +52,25 @@ void checkStatus(GLuint object, GLenum statusName, PFNGLGETSHADERIVPROC getParam
 }  // namespace
 
 ShaderProgram::ShaderProgram(ShaderMode mode, std::string vertexPath, std::string fragmentPath,
-                             const ShaderBuildObserver& observer)
+                             const ShaderBuildObserver& observer, SceneReader* reader)
     : mode(mode), program(0) {
     if (mode == kFixedPipelineMode) return;
     if (!observer) {
-        buildProgram(vertexPath, fragmentPath);
+        buildProgram(vertexPath, fragmentPath, nullptr, reader);
         return;
     }
     ShaderBuild build;
     build.mode = mode;
-    buildProgram(vertexPath, fragmentPath, &build);
+    buildProgram(vertexPath, fragmentPath, &build, reader);
     observer(build);
 }
 
 // Shaders are attached and linked even when their compile failed; nothing is
 // ever detached or deleted.
-void ShaderProgram::buildProgram(std::string vertexPath, std::string fragmentPath, ShaderBuild* record) {
-    GLuint vertexShader = compileShader(vertexPath, false, record ? &record->vertex : nullptr);
-    GLuint fragmentShader = compileShader(fragmentPath, true, record ? &record->fragment : nullptr);
+void ShaderProgram::buildProgram(std::string vertexPath, std::string fragmentPath, ShaderBuild* record,
+                                 SceneReader* reader) {
+    GLuint vertexShader = compileShader(vertexPath, false, record ? &record->vertex : nullptr, reader);
+    GLuint fragmentShader = compileShader(fragmentPath, true, record ? &record->fragment : nullptr, reader);
     program = glCreateProgram();
     glAttachShader(program, vertexShader);
     glAttachShader(program, fragmentShader);
@@ -83,12 +81,13 @@ void ShaderProgram::buildProgram(std::string vertexPath, std::string fragmentPat
 
 // A shader that could not be created is reported and then carried through
 // the remaining steps as name 0, which OpenGL ignores.
-GLuint ShaderProgram::compileShader(std::string path, bool isFragment, ShaderStageBuild* record) {
+GLuint ShaderProgram::compileShader(std::string path, bool isFragment, ShaderStageBuild* record,
+                                    SceneReader* reader) {
     GLuint shader = glCreateShader(isFragment ? GL_FRAGMENT_SHADER : GL_VERTEX_SHADER);
     if (shader == 0 && record == nullptr) writeDiagnostic("", "Shader failed to correctly initialize.");
-    std::string text = record == nullptr       ? readSource(path)
-                       : sourceReader != nullptr ? sourceReader(path)
-                                                 : readSourceUntraced(path);
+    std::string text = reader != nullptr   ? reader->readSource(path)
+                       : record == nullptr ? readSource(path)
+                                           : readSourceUntraced(path);
     // One NUL-terminated string: the driver sees the text up to its first NUL.
     const GLchar* source = text.c_str();
     glShaderSource(shader, 1, &source, nullptr);
@@ -112,12 +111,6 @@ void ShaderProgram::checkCompileStatus(GLuint shader, ShaderStageBuild* record) 
 void ShaderProgram::checkLinkStatus(GLuint program, ShaderBuild* record) {
     checkStatus(program, GL_LINK_STATUS, glGetProgramiv, glGetProgramInfoLog, kLinkFailureHeader,
                 record ? &record->linked : nullptr, record ? &record->linkLog : nullptr);
-}
-
-SourceReader setSourceReader(SourceReader reader) {
-    const SourceReader previous = sourceReader;
-    sourceReader = reader;
-    return previous;
 }
 
 // The choice rests on the mode, not on the name: the fixed pipeline is

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/gl.h"
+#include "render/scene_reader.h"
 #include "shaders/shader_build.h"
 #include "shaders/shader_mode.h"
 
@@ -12,13 +13,17 @@
 class ShaderProgram {
 public:
     // With an observer, the build is reported to it instead of to
-    // writeDiagnostic (shaders/shader_build.h).
+    // writeDiagnostic (shaders/shader_build.h). With a reader, the sources
+    // come from it; otherwise from readSource, or, in an observed build,
+    // readSourceUntraced.
     ShaderProgram(ShaderMode mode, std::string vertexPath, std::string fragmentPath,
-                  const ShaderBuildObserver& observer = nullptr);
+                  const ShaderBuildObserver& observer = nullptr, SceneReader* reader = nullptr);
 
     // Each step fills its part of `record` when one is given.
-    void buildProgram(std::string vertexPath, std::string fragmentPath, ShaderBuild* record = nullptr);
-    GLuint compileShader(std::string path, bool isFragment, ShaderStageBuild* record = nullptr);
+    void buildProgram(std::string vertexPath, std::string fragmentPath, ShaderBuild* record = nullptr,
+                      SceneReader* reader = nullptr);
+    GLuint compileShader(std::string path, bool isFragment, ShaderStageBuild* record = nullptr,
+                         SceneReader* reader = nullptr);
     void checkCompileStatus(GLuint shader, ShaderStageBuild* record = nullptr);
     void checkLinkStatus(GLuint program, ShaderBuild* record = nullptr);
     void use();
@@ -36,11 +41,3 @@ public:
 // The source text of an open file, as readSource makes it: each line
 // followed by one LF, a CR before an LF dropped.
 std::string readSourceLines(std::istream& file);
-
-// Where compileShader takes each file's text from in an observed build:
-// readSourceUntraced, unless a tool installs a reader of its own (one that
-// reads through a single descriptor and remembers what it found). The
-// viewer's own builds always use readSource. Returns the reader it replaces;
-// nullptr restores readSourceUntraced.
-using SourceReader = std::string (*)(const std::string& path);
-SourceReader setSourceReader(SourceReader reader);

@@ -18,11 +18,13 @@ ShaderSet::ShaderSet() : currentMode(kFixedPipelineMode) {}
 
 // The toon program is built before the edge program; the fixed pipeline is in
 // use when the first frame is drawn.
-void ShaderSet::loadPrograms(const std::string& resources, const ShaderBuildObserver& observer) {
+void ShaderSet::loadPrograms(const std::string& resources, const ShaderBuildObserver& observer,
+                             SceneReader* reader) {
     currentMode = kFixedPipelineMode;
     programs.push_back(ShaderProgram(kFixedPipelineMode, "", ""));
     for (const ProgramFiles& files : kProgramFiles) {
-        programs.push_back(ShaderProgram(files.mode, resources + files.vertex, resources + files.fragment, observer));
+        programs.push_back(
+            ShaderProgram(files.mode, resources + files.vertex, resources + files.fragment, observer, reader));
     }
     programs.front().use();
 }

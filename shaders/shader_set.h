@@ -30,10 +30,11 @@ class ShaderSet {
 public:
     ShaderSet();
 
-    // The sources are read from `resources`/shaders; an observer is told
-    // about each program built (shaders/shader_build.h).
+    // The sources are read from `resources`/shaders, through `reader` when
+    // one is given (render/scene_reader.h); an observer is told about each
+    // program built (shaders/shader_build.h).
     void loadPrograms(const std::string& resources = kResourcesFolder,
-                      const ShaderBuildObserver& observer = nullptr);
+                      const ShaderBuildObserver& observer = nullptr, SceneReader* reader = nullptr);
     void setMode(int id);
     GLuint currentProgram();
 

@@ -148,6 +148,9 @@ const BadShot kBadShots[] = {
     {"OverTheTexture", {"resources/textures/stripes.raw", "--size", "8x8"}, 2,
      "verrine-shot: cannot write resources/textures/stripes.raw: it is resources/textures/stripes.raw, which "
      "this run reads\n"},
+    {"OverAShaderOfTheScene", {"resources/shaders/edgeFragment.txt", "--size", "8x8"}, 2,
+     "verrine-shot: cannot write resources/shaders/edgeFragment.txt: it is resources/shaders/edgeFragment.txt, "
+     "which this run reads\n"},
     // A file with other hard links is not parted from them.
     {"HardLinkedOutput", {"@/hard.png", "--size", "8x8"}, 1,
      "verrine-shot: cannot write @/hard.png: it has other hard links, which a new file would leave holding the "

@@ -35,19 +35,21 @@ bool ShaderCheck::run(std::ostream& out) {
     std::vector<ShaderBuild> builds;
     const ShaderBuildObserver record = [&builds](const ShaderBuild& build) { builds.push_back(build); };
     const std::string folder = options_.pair.given() ? "" : options_.folder;
-    readSceneInputs([&] {
+    SceneInputs inputs(folder);
+    inputs.read([&] {
         if (options_.pair.given()) {
-            const ShaderProgram pair(kToonMode, options_.pair.vertexPath, options_.pair.fragmentPath, record);
+            const ShaderProgram pair(kToonMode, options_.pair.vertexPath, options_.pair.fragmentPath, record,
+                                     &inputs);
         } else {
-            ShaderSet().loadPrograms(kResourcesFolder, record);
+            ShaderSet().loadPrograms(kResourcesFolder, record, &inputs);
         }
-    }, folder);
+    });
 
     files_.clear();
     size_t failed = 0;
     int warnings = 0;
     for (const ShaderBuild& build : builds) {
-        ProgramReport report = reportBuild(build, programName(build.mode, options_.pair.given()), folder);
+        ProgramReport report = reportBuild(build, programName(build.mode, options_.pair.given()), folder, inputs);
         analysis_.addTo(build, report);
         printProgramReport(out, report, options_.showSources);
         const int programWarnings = report.count("warning");

@@ -4,10 +4,10 @@
 #include <iostream>
 
 #include "app/globals.h"
+#include "app/viewer.h"
 #include "app/window.h"
 #include "shaders/shader_set.h"
 #include "tools/shader_report/build_report.h"
-#include "tools/shader_report/scene_inputs.h"
 
 namespace {
 
@@ -78,8 +78,8 @@ std::string liveTitle(const std::vector<WatchedProgram>& programs) {
 LiveSession::LiveSession(HWND window, const ShaderPair& pair, const std::string& resources, bool reference)
     : window_(window), pairGiven_(pair.given()), analysis_(reference), programs_(watchedPrograms(pair, resources)) {}
 
-ShaderBuildObserver LiveSession::startupObserver() {
-    return [this](const ShaderBuild& build) {
+void LiveSession::startViewer(const std::string& resources) {
+    const ShaderBuildObserver reportWatched = [this](const ShaderBuild& build) {
         for (WatchedProgram& program : programs_) {
             if (program.mode == build.mode && program.vertexPath == build.vertex.path &&
                 program.fragmentPath == build.fragment.path) {
@@ -87,6 +87,7 @@ ShaderBuildObserver LiveSession::startupObserver() {
             }
         }
     };
+    inputs_.read([&] { ::startViewer(window_, resources, reportWatched, &inputs_); });
 }
 
 std::string LiveSession::start() {
@@ -130,9 +131,9 @@ void LiveSession::rebuildChanged(const std::set<std::string>& changed) {
 void LiveSession::rebuild(WatchedProgram& program) {
     ShaderBuild build;
     ShaderProgram rebuilt(kFixedPipelineMode, "", "");
-    readSceneInputs([&] {
+    inputs_.read([&] {
         rebuilt = ShaderProgram(program.mode, program.vertexPath, program.fragmentPath,
-                                [&build](const ShaderBuild& built) { build = built; });
+                                [&build](const ShaderBuild& built) { build = built; }, &inputs_);
     });
     if (report(build, program)) {
         application->shaderSet.replace(rebuilt);
@@ -143,7 +144,7 @@ void LiveSession::rebuild(WatchedProgram& program) {
 
 // In verrine-check's words: a pair given by hand is "program", as there.
 bool LiveSession::report(const ShaderBuild& build, WatchedProgram& program) {
-    ProgramReport report = reportBuild(build, pairGiven_ ? "program" : shaderModeName(build.mode) + " program", "");
+    ProgramReport report = reportBuild(build, pairGiven_ ? "program" : shaderModeName(build.mode) + " program", "", inputs_);
     analysis_.addTo(build, report);
     printProgramReport(std::cerr, report, false);
     std::cerr.flush();

@@ -11,6 +11,7 @@
 #include "shaders/shader_build.h"
 #include "tools/check/program_analysis.h"
 #include "tools/common/command_line.h"
+#include "tools/shader_report/scene_inputs.h"
 #include "tools/system/watcher.h"
 
 // One mode's program and the two files it is built from.
@@ -31,10 +32,10 @@ public:
     // With `reference`, the reports carry glslang's second opinion.
     LiveSession(HWND window, const ShaderPair& pair, const std::string& resources, bool reference);
 
-    // For the viewer's start-up, which is to run inside readSceneInputs
-    // (tools/shader_report/scene_inputs.h): reports each watched program it
-    // builds.
-    ShaderBuildObserver startupObserver();
+    // Starts the viewer in the window (app/viewer.h) with its data from
+    // `resources`, each file read as the tools read it, and reports each
+    // watched program it builds.
+    void startViewer(const std::string& resources);
     // Once the viewer has started: builds the programs the viewer does not
     // (a pair given by hand, which is then the mode shown) and watches the
     // files' folders. Returns an empty text or why they cannot be watched.
@@ -57,6 +58,7 @@ private:
     HWND window_;
     bool pairGiven_;
     ProgramAnalysis analysis_;
+    SceneInputs inputs_;  // what the last build read, for its report
     std::vector<WatchedProgram> programs_;
     FolderWatch folders_;
     ChangeBurst burst_;

@@ -16,7 +16,6 @@
 #include "tools/common/resources_folder.h"
 #include "tools/live/live_options.h"
 #include "tools/live/live_session.h"
-#include "tools/shader_report/scene_inputs.h"
 #include "tools/system/tool_start.h"
 
 namespace {
@@ -51,7 +50,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     HGLRC renderingContext = nullptr;
     createGLContext(window, &deviceContext, &renderingContext);
     LiveSession session(window, live.pair, resources, live.reference);
-    readSceneInputs([&] { startViewer(window, resources, session.startupObserver()); });
+    session.startViewer(resources);
     problem = session.start();
     if (!problem.empty()) return fail(problem);
 

@@ -51,21 +51,21 @@ void markFollowOns(std::vector<SourceDiagnostic>& diagnostics) {
     }
 }
 
-FileReport reportStage(const ShaderStageBuild& stage, const std::string& folder) {
+FileReport reportStage(const ShaderStageBuild& stage, const std::string& folder, const SceneInputs& inputs) {
     FileReport file;
     file.path = folder.empty() ? stage.path : (fs::u8path(folder) / fs::u8path(stage.path)).u8string();
     file.source = stage.source;
     file.read = !stage.source.empty();
     file.compiled = stage.compiled;
     if (!file.read) {
-        file.diagnostics.push_back({file.path, 0, 0, "error", whyNothingRead(stage.path)});
+        file.diagnostics.push_back({file.path, 0, 0, "error", inputs.whyNothingRead(stage.path)});
         return file;
     }
     // The driver's account of a text cut short at a NUL blames whatever it
     // met last ("unexpected DO"); the plain cause replaces it.
     int line = 0;
     int column = 0;
-    if (findNulStop(stage.path, stage.source, line, column)) {
+    if (inputs.findNulStop(stage.path, stage.source, line, column)) {
         file.diagnostics.push_back({file.path, line, column, stage.compiled ? "warning" : "error",
                                     "a NUL byte here, and the driver reads the text only up to it"});
         if (!stage.compiled) return file;
@@ -126,11 +126,12 @@ int ProgramReport::count(const std::string& severity) const {
     return total;
 }
 
-ProgramReport reportBuild(const ShaderBuild& build, const std::string& name, const std::string& folder) {
+ProgramReport reportBuild(const ShaderBuild& build, const std::string& name, const std::string& folder,
+                          const SceneInputs& inputs) {
     ProgramReport program;
     program.name = name;
-    program.vertex = reportStage(build.vertex, folder);
-    program.fragment = reportStage(build.fragment, folder);
+    program.vertex = reportStage(build.vertex, folder, inputs);
+    program.fragment = reportStage(build.fragment, folder, inputs);
     program.linked = build.linked;
     if (!program.vertex.failed() && !program.fragment.failed()) {
         program.linkDiagnostics = located(parseDriverLog(build.linkLog), name, "");

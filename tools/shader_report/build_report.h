@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "shaders/shader_build.h"
+#include "tools/shader_report/scene_inputs.h"
 #include "tools/shader_report/source_diagnostic.h"
 
 struct FileReport {
@@ -33,10 +34,12 @@ struct ProgramReport {
 };
 
 // `folder` is put before each path shown; empty for none. A file that gave
-// the driver no text gets one plain line saying why, and the driver's and the
-// linker's noise about the missing text is left out; so is the link log of a
-// program whose file did not compile.
-ProgramReport reportBuild(const ShaderBuild& build, const std::string& name, const std::string& folder);
+// the driver no text gets one plain line saying why, from what `inputs` found
+// when the build read it, and the driver's and the linker's noise about the
+// missing text is left out; so is the link log of a program whose file did
+// not compile.
+ProgramReport reportBuild(const ShaderBuild& build, const std::string& name, const std::string& folder,
+                          const SceneInputs& inputs);
 
 // Puts `diagnostic` right after the one at `index`, before any notes that
 // continue that one: the cause is read before the noise.

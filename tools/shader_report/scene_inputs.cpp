@@ -3,16 +3,13 @@
 #include <algorithm>
 #include <filesystem>
 #include <streambuf>
+#include <utility>
 
-#include "render/texture.h"
 #include "shaders/shader_program.h"
 #include "tools/system/input_file.h"
 #include "tools/system/signals.h"
 
 namespace {
-
-std::vector<SceneInput> inputs;
-std::string shownFolder;
 
 // The file's bytes as a stream, without a copy.
 class BytesBuffer : public std::streambuf {
@@ -20,30 +17,37 @@ public:
     explicit BytesBuffer(std::string& bytes) { setg(bytes.data(), bytes.data(), bytes.data() + bytes.size()); }
 };
 
-SceneInput* find(const std::string& path) {
-    const auto known = std::find_if(inputs.begin(), inputs.end(),
+}  // namespace
+
+SceneInputs::SceneInputs(std::string shownFolder) : shownFolder_(std::move(shownFolder)) {}
+
+void SceneInputs::read(const std::function<void()>& build) {
+    files_.clear();
+    build();
+    setCompilingFile("");
+}
+
+const SceneInput* SceneInputs::find(const std::string& path) const {
+    const auto known = std::find_if(files_.begin(), files_.end(),
                                     [&](const SceneInput& input) { return input.path == path; });
-    return known == inputs.end() ? nullptr : &*known;
+    return known == files_.end() ? nullptr : &*known;
 }
 
 // A file read again (by a second program) counts once, as last read.
-SceneInput& remember(const std::string& path) {
+SceneInput& SceneInputs::remember(const std::string& path) {
     SceneInput fresh;
     fresh.path = path;
-    SceneInput* known = find(path);
-    if (known == nullptr) {
-        inputs.push_back(fresh);
-        return inputs.back();
+    for (SceneInput& input : files_) {
+        if (input.path == path) return input = fresh;
     }
-    *known = fresh;
-    return *known;
+    files_.push_back(fresh);
+    return files_.back();
 }
 
-// The viewer's text of the file, from one descriptor. Called right before
-// the driver compiles that text.
-std::string readSourceOnce(const std::string& path) {
+// The viewer's text of the file, from one descriptor.
+std::string SceneInputs::readSource(const std::string& path) {
     SceneInput& input = remember(path);
-    setCompilingFile(shownFolder.empty() ? path : (std::filesystem::path(shownFolder) / path).string());
+    setCompilingFile(shownFolder_.empty() ? path : (std::filesystem::path(shownFolder_) / path).string());
     InputFile file(path);
     std::string bytes;
     if (!file.problem().empty() || !file.readAll(bytes)) {
@@ -58,9 +62,9 @@ std::string readSourceOnce(const std::string& path) {
 }
 
 // As readRawImage: black where the file is shorter, the rest ignored.
-bool readImageOnce(const std::string& path, std::vector<unsigned char>& pixels) {
-    SceneInput& input = remember(path);
-    InputFile file(path);
+bool SceneInputs::readRawImage(const std::string& fileName, std::vector<unsigned char>& pixels) {
+    SceneInput& input = remember(fileName);
+    InputFile file(fileName);
     std::fill(pixels.begin(), pixels.end(), 0);
     for (size_t filled = 0; file.problem().empty() && filled < pixels.size();) {
         const long count = file.read(pixels.data() + filled, pixels.size() - filled);
@@ -71,22 +75,7 @@ bool readImageOnce(const std::string& path, std::vector<unsigned char>& pixels) 
     return input.problem.empty();
 }
 
-}  // namespace
-
-void readSceneInputs(const std::function<void()>& build, const std::string& folder) {
-    inputs.clear();
-    shownFolder = folder;
-    const SourceReader previousSource = setSourceReader(readSourceOnce);
-    const RawImageReader previousImage = setRawImageReader(readImageOnce);
-    build();
-    setRawImageReader(previousImage);
-    setSourceReader(previousSource);
-    setCompilingFile("");
-}
-
-const std::vector<SceneInput>& sceneInputs() { return inputs; }
-
-std::string whyNothingRead(const std::string& path) {
+std::string SceneInputs::whyNothingRead(const std::string& path) const {
     if (const SceneInput* input = find(path)) {
         if (!input->problem.empty()) return "cannot read the file: " + input->problem;
         if (input->empty) return "the file is empty";
@@ -95,7 +84,8 @@ std::string whyNothingRead(const std::string& path) {
     return "cannot read the file";
 }
 
-bool findNulStop(const std::string& path, const std::string& textBeforeNul, int& line, int& column) {
+bool SceneInputs::findNulStop(const std::string& path, const std::string& textBeforeNul, int& line,
+                              int& column) const {
     const SceneInput* input = find(path);
     if (input == nullptr || !input->holdsNul) return false;
     line = 1 + static_cast<int>(std::count(textBeforeNul.begin(), textBeforeNul.end(), '\n'));

@@ -46,15 +46,16 @@ int fail(const std::string& problem, int status = 1) {
 
 // As the viewer starts: the Application, held by the global for the rest of
 // the run like the viewer's. A pair given by hand then takes the toon
-// program's place, built the same way.
-std::vector<ShaderBuild> startApplication(const ShotOptions& shot, const std::string& resources) {
+// program's place, built the same way. Every file is read through `inputs`.
+std::vector<ShaderBuild> startApplication(const ShotOptions& shot, const std::string& resources,
+                                          SceneInputs& inputs) {
     std::vector<ShaderBuild> builds;
     const ShaderBuildObserver record = [&builds](const ShaderBuild& build) { builds.push_back(build); };
-    readSceneInputs([&] {
-        application = new Application(resources, record);
+    inputs.read([&] {
+        application = new Application(resources, record, &inputs);
         if (shot.pair.given()) {
             application->shaderSet.replace(
-                ShaderProgram(kToonMode, shot.pair.vertexPath, shot.pair.fragmentPath, record));
+                ShaderProgram(kToonMode, shot.pair.vertexPath, shot.pair.fragmentPath, record, &inputs));
         }
     });
     return builds;
@@ -146,7 +147,7 @@ int toolMain(int argc, char** argv) {
     if (!parseShotOptions(argc - 1, argv + 1, shot, problem)) return usageError(kShotTool, problem);
     // Before any drawing: the picture must not replace the reference or the
     // pair, and a folder, a device or a closed output will not take it.
-    problem = overwrittenInput(shot);
+    problem = overwrittenInput(shot, {});
     if (!problem.empty()) return fail(problem, 2);
     if (shot.toStandardOutput() && !outputWritable) {
         return fail("cannot write to standard output: it is closed or not open for writing");
@@ -172,12 +173,13 @@ int toolMain(int argc, char** argv) {
     if (resources != kResourcesFolder) std::cerr << "verrine-shot: the scene's data from " << resources << '\n';
     if (shot.debugGiven) copyDebugSwitches(shot.debug, *options);
 
-    const std::vector<ShaderBuild> builds = startApplication(shot, resources);
+    SceneInputs inputs;
+    const std::vector<ShaderBuild> builds = startApplication(shot, resources, inputs);
     const ShaderBuild* build = askedBuild(shot, builds);
     std::unique_ptr<ProgramReport> report;
     if (build != nullptr) {
         // What verrine-check says about the program, in the same form.
-        report = std::make_unique<ProgramReport>(reportBuild(*build, shaderModeName(build->mode) + " program", ""));
+        report = std::make_unique<ProgramReport>(reportBuild(*build, shaderModeName(build->mode) + " program", "", inputs));
         ProgramAnalysis(true).addTo(*build, *report);
         if (report->failed()) {
             std::cerr << "verrine-shot: no picture: the " << report->name << " does not build\n";
@@ -187,7 +189,7 @@ int toolMain(int argc, char** argv) {
         printProgramDiagnostics(std::cerr, *report);
     }
     // Nor the files the scene read.
-    problem = overwrittenInput(shot);
+    problem = overwrittenInput(shot, inputs.files());
     if (!problem.empty()) return fail(problem, 2);
     return drawAndWrite(shot, frame, report.get());
 }

@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "tools/shader_report/scene_inputs.h"
 #include "tools/system/input_file.h"
 
 std::string differencePath(const std::string& output) {
@@ -12,10 +11,10 @@ std::string differencePath(const std::string& output) {
     return (hasExtension ? output.substr(0, output.size() - extension.size()) : output) + ".diff.png";
 }
 
-std::string overwrittenInput(const ShotOptions& shot) {
+std::string overwrittenInput(const ShotOptions& shot, const std::vector<SceneInput>& sceneFiles) {
     if (shot.toStandardOutput()) return "";
     std::vector<std::string> inputs;
-    for (const SceneInput& input : sceneInputs()) inputs.push_back(input.path);
+    for (const SceneInput& input : sceneFiles) inputs.push_back(input.path);
     for (const std::string& given : {shot.comparePath, shot.pair.vertexPath, shot.pair.fragmentPath}) {
         if (!given.empty()) inputs.push_back(given);
     }
