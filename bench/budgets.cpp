@@ -97,9 +97,10 @@ bool checkLiveBudgets(const LiveFigures& figures) {
     met &= report("live / viewer frames per second", ratio, ">=", kMinLiveFrameRateRatio,
                   ratio >= kMinLiveFrameRateRatio);
     // Most of a save's time is llvmpipe compiling the new program at its
-    // first frame, whose CPU time on this shared machine drifts by a fifth
-    // from one hour to the next (212 to 300 ms): the whole is shown against
-    // its budget, and what the watch and the rebuild add is held to one.
+    // first frame: six pieces of code of about 37 ms of CPU each, a sum that
+    // drifts by a fifth from one hour to the next on this shared machine
+    // (210 to 300 ms). The whole is shown against its budget, and what the
+    // watch and the rebuild add is held to one.
     const double latency = medianOf(figures.saveLatencies.lessWaitingMs);
     std::printf("budget  %-42s %10.3f < %-8g %s\n", "save to first new frame, less waiting (ms)", latency,
                 kMaxSaveLatencyMs, latency < kMaxSaveLatencyMs ? "ok" : "over (shown, llvmpipe's compile included)");

@@ -3,29 +3,22 @@
 #include <cstdio>
 
 #ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
+#include <stdio.h>
 #include <windows.h>
+
+#include "platform/windows/parent_console.h"
 #endif
 
 namespace {
 
 #ifdef _WIN32
-// verrine.exe is a GUI program: it has a standard error only when whoever
-// started it handed one over (a pipe, or cmd's "2> file"). Started from a
-// console without one, it writes to that console; started from Explorer it
-// has none, and the debugger's output (OutputDebugStringA: the Output
-// window of Visual Studio, DebugView) is the only place the texts show.
-// The console is opened by name: the C runtime's freopen of "CONOUT$" can
-// fail where CreateFile succeeds (under Wine, for one).
+// verrine.exe is a GUI program: without a standard error handed over, it
+// writes to the console it was started from; started from Explorer it has
+// none, and the debugger's output (OutputDebugStringA: the Output window of
+// Visual Studio, DebugView) is the only place the texts show.
 FILE* openDiagnosticStream() {
-    HANDLE handedOver = GetStdHandle(STD_ERROR_HANDLE);
-    if (handedOver && handedOver != INVALID_HANDLE_VALUE && GetFileType(handedOver) != FILE_TYPE_UNKNOWN) return stderr;
-    if (!AttachConsole(ATTACH_PARENT_PROCESS)) return stderr;
-    HANDLE console = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                 OPEN_EXISTING, 0, nullptr);
-    if (console == INVALID_HANDLE_VALUE) return stderr;
-    int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(console), _O_TEXT);
+    if (standardHandleGiven(STD_ERROR_HANDLE)) return stderr;
+    const int descriptor = parentConsoleDescriptor();
     FILE* stream = descriptor == -1 ? nullptr : _fdopen(descriptor, "w");
     return stream ? stream : stderr;
 }

@@ -12,6 +12,7 @@
 #include "tests/support/reference_image.h"
 #include "tests/support/scene_pixels.h"
 #include "tests/support/viewer_driver.h"
+#include "tests/tools/tool_cases.h"
 
 namespace {
 
@@ -19,22 +20,16 @@ namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
-constexpr char kTitle[] = "Verrine live";
 constexpr char kFragment[] = "resources/shaders/testFragment.txt";
 // A line of each build's report.
 constexpr char kToonBuilt[] = "toon program (resources/shaders/testVertex.txt, resources/shaders/testFragment.txt): ";
 
 enum class Save { InPlace, ByRename, Delete, Fifo };
 
-// The toon fragment drawing everything pure green; with its colour scaled;
-// and with a call, on line 31, of a function that does not exist.
-std::string greened(std::string text) {
-    return text.insert(text.rfind('}'), "    gl_FragColor = vec4(0.0, 1.0, 0.0, 1.0);\n");
-}
+// The toon fragment with its colour scaled.
 std::string scaled(std::string text, int step) {
     return text.insert(text.rfind('}'), "    gl_FragColor.rgb *= " + std::to_string(0.3 + step % 60 / 100.0) + ";\n");
 }
-std::string broken(std::string text) { return text.replace(text.find("max(dot(normal"), 3, "maxx"); }
 
 struct SaveCase {
     const char* name;
@@ -47,11 +42,10 @@ struct SaveCase {
 
 // The green saves change the picture; the others must leave it as it was.
 const SaveCase kSaves[] = {
-    {"WrittenInPlace", false, Save::InPlace, greened, kTitle, ""},
-    {"SavedByRenamingANewFile", false, Save::ByRename, greened, kTitle, ""},
-    {"AfterFiveSecondsOfAThousandSavesASecond", true, Save::InPlace, greened, kTitle, ""},
-    {"Broken", false, Save::InPlace, broken, "Verrine live - toon: testFragment.txt does not compile (1 error)",
-     "resources/shaders/testFragment.txt:31:21: error: no function with name 'maxx'\n"},
+    {"WrittenInPlace", false, Save::InPlace, greened, kLiveTitle, ""},
+    {"SavedByRenamingANewFile", false, Save::ByRename, greened, kLiveTitle, ""},
+    {"AfterFiveSecondsOfAThousandSavesASecond", true, Save::InPlace, greened, kLiveTitle, ""},
+    {"Broken", false, Save::InPlace, broken, kBrokenToonTitle, kBrokenToonReport},
     {"Deleted", false, Save::Delete, nullptr,
      "Verrine live - toon: testFragment.txt: cannot read the file: No such file or directory",
      "resources/shaders/testFragment.txt: error: cannot read the file: No such file or directory\n"},
@@ -92,17 +86,6 @@ int occurrences(const std::string& text, const std::string& part) {
     int count = 0;
     for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
     return count;
-}
-
-// Whether the title comes to start with `start` (to be it, when `exact`)
-// within the time.
-bool waitForTitle(ViewerDriver& live, const std::string& start, bool exact = false) {
-    for (const auto deadline = Clock::now() + std::chrono::seconds(3); Clock::now() < deadline;) {
-        const std::string title = live.title();
-        if (exact ? title == start : title.rfind(start, 0) == 0) return true;
-        std::this_thread::sleep_for(milliseconds(20));
-    }
-    return false;
 }
 
 bool isPureGreen(Rgb colour) { return isNear(colour, Rgb{0, 255, 0}, 2); }
@@ -151,7 +134,7 @@ TEST_P(LiveSaves, AreFollowedWithTheCameraAndModeKept) {
     const std::string original = readText(fragment);
     ViewerLaunch how;
     how.program = VERRINE_LIVE_PATH;
-    how.title = kTitle;
+    how.title = kLiveTitle;
     ASSERT_TRUE(live.launch(how));
     live.drag(150, 150, 210, 180);
     live.tapKey("2");
@@ -165,7 +148,7 @@ TEST_P(LiveSaves, AreFollowedWithTheCameraAndModeKept) {
     if (changes) {
         EXPECT_LT(untilPicture(live, nullptr, saved).count(), 1000);
     }
-    EXPECT_TRUE(waitForTitle(live, row.title)) << live.title();
+    EXPECT_TRUE(live.waitForTitle(row.title)) << live.title();
     if (!changes) {
         // Time for a wrong second report or a wrong picture to show.
         std::this_thread::sleep_for(milliseconds(500));
@@ -179,7 +162,7 @@ TEST_P(LiveSaves, AreFollowedWithTheCameraAndModeKept) {
     fs::remove(fragment);
     writeText(fragment, original);
     EXPECT_LT(untilPicture(live, &before, Clock::now()).count(), 3000);
-    EXPECT_TRUE(waitForTitle(live, kTitle, true)) << live.title();
+    EXPECT_TRUE(live.waitForTitle(kLiveTitle, true)) << live.title();
     live.tapKey("1");
     EXPECT_TRUE(matchesReference(live.stillClient(), "after-drag", {ViewerDriver::frameRateCorner(live.clientHeight())}));
 }

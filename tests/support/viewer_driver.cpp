@@ -172,6 +172,16 @@ std::string ViewerDriver::windowClassInstance() const {
 
 std::string ViewerDriver::title() const { return windowName(server_->display(), topWindow_); }
 
+bool ViewerDriver::waitForTitle(const std::string& start, bool exact, std::chrono::milliseconds timeout) const {
+    using Clock = std::chrono::steady_clock;
+    for (const auto deadline = Clock::now() + timeout; Clock::now() < deadline;) {
+        const std::string now = title();
+        if (exact ? now == start : now.rfind(start, 0) == 0) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return false;
+}
+
 std::string ViewerDriver::standardError() const {
     std::ifstream file(scratch_ / "stderr.txt");
     std::stringstream text;

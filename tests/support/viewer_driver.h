@@ -114,6 +114,10 @@ public:
     std::string windowClassInstance() const;
     // The window's title as the window manager reads it.
     std::string title() const;
+    // Whether the title comes to start with `start` (to be it, when `exact`)
+    // within the time.
+    bool waitForTitle(const std::string& start, bool exact = false,
+                      std::chrono::milliseconds timeout = std::chrono::seconds(3)) const;
 
     int clientWidth() const { return client_.width; }
     int clientHeight() const { return client_.height; }

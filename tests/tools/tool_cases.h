@@ -19,6 +19,17 @@ const char kBrokenVertexReport[] =
 const char kToonVertex[] = "resources/shaders/testVertex.txt";
 const char kToonFragment[] = "resources/shaders/testFragment.txt";
 
+// verrine-live's title while its programs build, and saves of the toon
+// fragment: one drawing everything pure green, one calling, on line 31, a
+// function that does not exist, with its title and a line of its report.
+const char kLiveTitle[] = "Verrine live";
+inline std::string greened(std::string text) {
+    return text.insert(text.rfind('}'), "    gl_FragColor = vec4(0.0, 1.0, 0.0, 1.0);\n");
+}
+inline std::string broken(std::string text) { return text.replace(text.find("max(dot(normal"), 3, "maxx"); }
+const char kBrokenToonTitle[] = "Verrine live - toon: testFragment.txt does not compile (1 error)";
+const char kBrokenToonReport[] = "resources/shaders/testFragment.txt:31:21: error: no function with name 'maxx'\n";
+
 // Shots at the viewer's client size share their references with the
 // screenshots of the running viewer (tests/references/); only the
 // frame-rate text differs. `make references` rewrites them.

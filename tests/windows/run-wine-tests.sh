@@ -8,7 +8,8 @@
 # under xvfb-run -a.
 #   usage: run-wine-tests.sh VERRINE_WINDOWS_ZIP ARTEFACT_DIR WINE_RUNS
 #
-# The download: verrine.exe, verrine-check.exe, verrine-shot.exe, resources/
+# The download: verrine.exe, verrine-check.exe, verrine-shot.exe,
+# verrine-live.exe, resources/
 # with the four shaders and the texture, README.txt, LICENSE.txt and
 # THIRD-PARTY.txt, in one top folder.
 # Screenshots, standard error and the console's text stay in ARTEFACT_DIR.
@@ -45,17 +46,18 @@ wineserver -w
 unzip -q "$download" -d "$scratch/Verrine download"
 run_dir=$(find "$scratch/Verrine download" -mindepth 1 -maxdepth 1)
 [[ $(wc -l <<<"$run_dir") -eq 1 && -d "$run_dir" ]] || fail "the zip does not hold one top folder"
-for file in verrine.exe verrine-check.exe verrine-shot.exe README.txt LICENSE.txt THIRD-PARTY.txt \
+for file in verrine.exe verrine-check.exe verrine-shot.exe verrine-live.exe README.txt LICENSE.txt THIRD-PARTY.txt \
             resources/textures/stripes.raw \
             resources/shaders/{testVertex,testFragment,edgeVertex,edgeFragment}.txt; do
   [[ -s "$run_dir/$file" ]] || fail "the zip lacks $file"
 done
-note "the zip holds the three programs, README.txt, LICENSE.txt, THIRD-PARTY.txt and resources/; unpacked in \"${run_dir#"$scratch/"}\""
+note "the zip holds the four programs, README.txt, LICENSE.txt, THIRD-PARTY.txt and resources/; unpacked in \"${run_dir#"$scratch/"}\""
 
 # The viewer's keys and Debug menu, the close request and a broken shader's
-# report on cmd's console, each on an X server of its own; then the tools on
-# the Linux tools' cases that hold on Windows (wine_runs.cpp, wine_tools.cpp).
-note "verrine.exe, verrine-check.exe and verrine-shot.exe"
+# report on cmd's console, each on an X server of its own; verrine-live.exe
+# following saves; then the tools on the Linux tools' cases that hold on
+# Windows (wine_runs.cpp).
+note "verrine.exe, verrine-live.exe, verrine-check.exe and verrine-shot.exe"
 VERRINE_WINE_FOLDER="$run_dir" VERRINE_WINE_ARTEFACTS="$artefacts" "$wine_runs" ||
   fail "the programs under Wine"
 

@@ -1,8 +1,9 @@
 // The Windows build as a user meets it under Wine: verrine.exe started in
 // the folder its download unpacked to, driven with real keys and the mouse
-// on an X server of its own per case, and ended each way a user ends it; and
-// verrine-check.exe and verrine-shot.exe from the same folder, on the Linux
-// tools' cases that hold on Windows.
+// on an X server of its own per case, and ended each way a user ends it;
+// verrine-live.exe following saves; and verrine-check.exe and
+// verrine-shot.exe from the same folder, on the Linux tools' cases that hold
+// on Windows.
 // tests/windows/run-wine-tests.sh unpacks the download, makes the Wine prefix
 // and runs this program with
 //   VERRINE_WINE_FOLDER     the download's top folder: verrine.exe, resources/
@@ -142,37 +143,109 @@ TEST_F(WineRuns, TheWindowManagersCloseRequestEndsWithStatusZero) {
 }
 
 // A GUI program started from a console has no standard error on Windows; the
-// viewer then writes to the console it was started from. Under Wine a program
-// that cmd starts itself inherits cmd's handles, so `start /wait` starts it
-// the way Windows starts a GUI program, without them. `script` gives Wine a
-// terminal, so that cmd has a console of its own; the console draws the text
-// with terminal escapes, and may move the cursor for spaces.
-TEST_F(WineRuns, ABrokenShadersReportReachesTheConsoleOfCmd) {
-    ViewerDriver viewer;
-    const fs::path copy = viewer.workingDirectory() / "Verrine broken";
-    fs::copy(folder_, copy, fs::copy_options::recursive);
-    std::ofstream(copy / "resources/shaders/testFragment.txt")
-        << "#version 110\nvoid main() { gl_FragColor = undeclared; }\n";
-    const fs::path console = artefacts_ / "console-broken-shader.txt";
-    ViewerLaunch how = wine(copy);
-    how.wrapper.clear();
-    how.program = "/usr/bin/script";
-    how.arguments = {"-q", "-e", "-f", "-c", "wine cmd /c start /wait verrine.exe", console};
-    ASSERT_TRUE(viewer.launch(how));
+// viewer and verrine-live then write to the console they were started from.
+// Under Wine a program that cmd starts itself inherits cmd's handles, so
+// `start /wait` starts it the way Windows starts a GUI program, without
+// them. `script` gives Wine a terminal, so that cmd has a console of its
+// own; the console draws the text with terminal escapes, and may move the
+// cursor for spaces, which are left out here.
+struct ConsoleReport {
+    const char* program;
+    const char* title;
+    const char* text;  // without spaces
+};
 
-    auto consoleText = [&] {
-        return without(without(std::regex_replace(fileText(console), std::regex("\x1b\\[[0-9;?]*[a-zA-Z]"), ""),
-                               '\r'), ' ');
-    };
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (consoleText().find("Shadercompilationfailed.Printinglog:") == std::string::npos &&
-           std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+const ConsoleReport kConsoleReports[] = {
+    {"verrine.exe", "Verrine", "Shadercompilationfailed.Printinglog:"},
+    {"verrine-live.exe", kLiveTitle, "resources/shaders/testFragment.txt:2:30:error:`undeclared'undeclared"},
+};
+
+TEST_F(WineRuns, ABrokenShadersReportReachesTheConsoleOfCmd) {
+    for (const ConsoleReport& report : kConsoleReports) {
+        ViewerDriver viewer;
+        const fs::path copy = viewer.workingDirectory() / "Verrine broken";
+        fs::copy(folder_, copy, fs::copy_options::recursive);
+        std::ofstream(copy / "resources/shaders/testFragment.txt")
+            << "#version 110\nvoid main() { gl_FragColor = undeclared; }\n";
+        const fs::path console = artefacts_ / ("console-broken-shader-" + std::string(report.program) + ".txt");
+        ViewerLaunch how = wine(copy);
+        how.wrapper.clear();
+        how.program = "/usr/bin/script";
+        how.arguments = {"-q", "-e", "-f", "-c", "wine cmd /c start /wait " + std::string(report.program), console};
+        how.title = report.title;
+        ASSERT_TRUE(viewer.launch(how)) << report.program;
+
+        auto consoleText = [&] {
+            return without(without(std::regex_replace(fileText(console), std::regex("\x1b\\[[0-9;?]*[a-zA-Z]"), ""),
+                                   '\r'), ' ');
+        };
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (consoleText().find(report.text) == std::string::npos && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        }
+        EXPECT_NE(consoleText().find(report.text), std::string::npos)
+            << report.program << ": no compile report on cmd's console; it shows:\n" << consoleText();
+        viewer.tapKey("Escape");
+        EXPECT_TRUE(exitsWithZero(viewer, std::chrono::seconds(30))) << report.program;
     }
-    EXPECT_NE(consoleText().find("Shadercompilationfailed.Printinglog:"), std::string::npos)
-        << "no compile report on cmd's console; it shows:\n" << consoleText();
-    viewer.tapKey("Escape");
-    EXPECT_TRUE(exitsWithZero(viewer, std::chrono::seconds(30)));
+}
+
+// --- verrine-live.exe --------------------------------------------------------
+
+// Saves of the toon fragment, one after the other in one window, each as an
+// editor makes it: a broken one keeps the last good picture and says so in
+// the title and the report; the fixing one, a rename, restores the title.
+struct LiveSave {
+    const char* name;
+    std::string (*edit)(std::string original);
+    bool byRename;
+    bool changesPicture;
+    const char* title;
+    const char* reported;  // a line of its report on standard error
+};
+
+const LiveSave kLiveSaves[] = {
+    {"a new colour", greened, false, true, kLiveTitle, ""},
+    {"broken", broken, false, false, kBrokenToonTitle, kBrokenToonReport},
+    {"fixed, by a rename", greened, true, false, kLiveTitle, ""},
+};
+
+TEST_F(WineRuns, LiveFollowsEachSaveOfTheToonFragment) {
+    ViewerDriver live;
+    const fs::path copy = live.workingDirectory() / "Verrine live";
+    fs::copy(folder_, copy, fs::copy_options::recursive);
+    ViewerLaunch how = wine(copy);
+    how.program = (copy / "verrine-live.exe").string();
+    how.title = kLiveTitle;
+    how.environment = {"MESA_SHADER_CACHE_DISABLE=true"};  // Mesa runs on the Linux side of Wine
+    ASSERT_TRUE(live.launch(how));
+    const Image fixed = live.stillClient();
+    live.tapKey("2");
+    Image last = stillPictureWhere(live, [&](const Image& picture) { return !samePicture(picture, fixed); });
+    ASSERT_FALSE(last.empty()) << "key 2 did not change the picture";
+
+    const fs::path fragment = copy / kToonFragment;
+    const std::string original = fileText(fragment);
+    for (const LiveSave& save : kLiveSaves) {
+        const fs::path written = save.byRename ? fs::path(fragment).concat(".new") : fragment;
+        std::ofstream(written, std::ios::binary | std::ios::trunc) << save.edit(original);
+        if (save.byRename) fs::rename(written, fragment);
+        const auto differs = [&](const Image& picture) { return !samePicture(picture, last); };
+        if (save.changesPicture) {
+            EXPECT_FALSE(stillPictureWhere(live, differs).empty()) << save.name << ": the picture did not change";
+        }
+        EXPECT_TRUE(live.waitForTitle(save.title, true, std::chrono::seconds(5))) << save.name << ": " << live.title();
+        if (!save.changesPicture) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(500));  // time for a wrong picture to show
+            EXPECT_TRUE(samePicture(live.stillClient(), last)) << save.name << ": the last good picture is gone";
+        }
+        EXPECT_NE(without(live.standardError(), '\r').find(save.reported), std::string::npos) << save.name;
+        last = live.stillClient();
+    }
+    keep(live.captureWindow(), "live-fixed.png");
+    keepStandardError(live, "live");
+    live.tapKey("Escape");
+    EXPECT_TRUE(exitsWithZero(live, std::chrono::seconds(30)));
 }
 
 // --- verrine-check.exe and verrine-shot.exe ----------------------------------

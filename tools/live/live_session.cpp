@@ -49,7 +49,7 @@ std::string troubleOf(ShaderMode mode, const ProgramReport& report) {
         return warnings == 0 ? "" : name + " (" + counted(warnings, "warning") + ")";
     }
     for (const FileReport* file : {&report.vertex, &report.fragment}) {
-        const std::string fileName = std::filesystem::path(file->path).filename().string();
+        const std::string fileName = std::filesystem::u8path(file->path).filename().u8string();
         if (!file->read) {
             const std::string why = file->diagnostics.empty() ? "cannot be read" : file->diagnostics.front().message;
             return name + ": " + fileName + ": " + why;
@@ -83,7 +83,8 @@ void LiveSession::startViewer(const std::string& resources) {
         for (WatchedProgram& program : programs_) {
             if (program.mode == build.mode && program.vertexPath == build.vertex.path &&
                 program.fragmentPath == build.fragment.path) {
-                report(build, program);
+                ProgramReport built = driverReport(build);
+                report(build, built, program);
             }
         }
     };
@@ -128,6 +129,9 @@ void LiveSession::rebuildChanged(const std::set<std::string>& changed) {
 
 // Each file is read through one descriptor, as the tools read it: a FIFO
 // swapped in cannot hold the frame loop, and the report says what was read.
+// The driver's verdict alone decides; the new program is put in use before
+// the analysis and glslang's second opinion are added and printed, so they
+// do not delay its first frame.
 void LiveSession::rebuild(WatchedProgram& program) {
     ShaderBuild build;
     ShaderProgram rebuilt(kFixedPipelineMode, "", "");
@@ -135,21 +139,22 @@ void LiveSession::rebuild(WatchedProgram& program) {
         rebuilt = ShaderProgram(program.mode, program.vertexPath, program.fragmentPath,
                                 [&build](const ShaderBuild& built) { build = built; }, &inputs_);
     });
-    if (report(build, program)) {
-        application->shaderSet.replace(rebuilt);
-    } else {
-        deleteBuiltObjects(build);
-    }
+    ProgramReport built = driverReport(build);
+    if (!built.failed()) application->shaderSet.replace(rebuilt);
+    report(build, built, program);
+    if (built.failed()) deleteBuiltObjects(build);
 }
 
 // In verrine-check's words: a pair given by hand is "program", as there.
-bool LiveSession::report(const ShaderBuild& build, WatchedProgram& program) {
-    ProgramReport report = reportBuild(build, pairGiven_ ? "program" : shaderModeName(build.mode) + " program", "", inputs_);
+ProgramReport LiveSession::driverReport(const ShaderBuild& build) const {
+    return reportBuild(build, pairGiven_ ? "program" : shaderModeName(build.mode) + " program", "", inputs_);
+}
+
+void LiveSession::report(const ShaderBuild& build, ProgramReport& report, WatchedProgram& program) {
     analysis_.addTo(build, report);
     printProgramReport(std::cerr, report, false);
     std::cerr.flush();
     program.trouble = troubleOf(program.mode, report);
-    return !report.failed();
 }
 
 void LiveSession::showTitle() { SetWindowTextA(window_, liveTitle(programs_).c_str()); }

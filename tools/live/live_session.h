@@ -51,8 +51,11 @@ private:
     // Builds the program from its files and puts it in its mode's place
     // when it builds; otherwise deletes it, keeping the last good one.
     void rebuild(WatchedProgram& program);
-    // Prints the report and updates the title; returns whether it built.
-    bool report(const ShaderBuild& build, WatchedProgram& program);
+    // What the driver said of a build: compiled, linked, its logs.
+    ProgramReport driverReport(const ShaderBuild& build) const;
+    // Adds the analysis to the driver's report, prints it and notes what
+    // the title is to say.
+    void report(const ShaderBuild& build, ProgramReport& report, WatchedProgram& program);
     void showTitle();
 
     HWND window_;

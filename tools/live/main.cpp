@@ -16,6 +16,7 @@
 #include "tools/common/resources_folder.h"
 #include "tools/live/live_options.h"
 #include "tools/live/live_session.h"
+#include "tools/system/entry.h"
 #include "tools/system/tool_start.h"
 
 namespace {
@@ -28,9 +29,11 @@ int fail(const std::string& problem) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    startTool(kLiveTool.name.c_str(), __argv);
-    const int count = __argc - 1;
-    const char* const* arguments = __argv + 1;
+    int argc = 0;
+    char** argv = windowProgramArguments(argc);
+    startTool(kLiveTool.name.c_str(), argv);
+    const int count = argc - 1;
+    const char* const* arguments = argv + 1;
     if (answeredHelpOrVersion(kLiveTool, count, arguments, std::cout)) return 0;
     LiveOptions live;
     std::string problem;

@@ -6,3 +6,12 @@
 #pragma once
 
 int toolMain(int argc, char** argv);
+
+// A window program (verrine-live) is entered through WinMain, as the viewer
+// is, and takes its arguments from here, in UTF-8 as toolMain gets them,
+// its name first, followed by a null pointer: on Linux as the layer's main()
+// kept them, on Windows from the wide command line. On Windows, its
+// standard output and error, unless they were handed over, go to the
+// console it was started from, as the viewer's reports do
+// (window_entry_posix.cpp, window_entry_windows.cpp).
+char** windowProgramArguments(int& argc);

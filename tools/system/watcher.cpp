@@ -10,5 +10,11 @@ void ChangeBurst::noteChange(FileChange change, Clock::time_point now) {
 }
 
 ChangeBurst::Clock::duration ChangeBurst::untilSettled(Clock::time_point now) const {
-    return std::max(Clock::duration::zero(), std::min(settled_, first_ + kLongest) - now);
+    const Clock::time_point settled = std::max(std::min(settled_, first_ + kLongest), actedOn_ + kLongest);
+    return std::max(Clock::duration::zero(), settled - now);
+}
+
+void ChangeBurst::clear() {
+    pending_ = false;
+    actedOn_ = Clock::now();
 }

@@ -24,6 +24,7 @@ struct Folder {
 struct FolderWatch::State {
     int notify = -1;
     std::map<int, Folder> folders;
+    ChangeBurst burst;  // kept from one wait to the next, which it spaces out
 };
 
 // Non-blocking: verrine-live reads it once a frame, and a wait polls first.
@@ -78,13 +79,16 @@ FileChange FolderWatch::takeChanges(std::set<std::string>& changed, std::set<std
 
 bool FolderWatch::waitForChange(std::set<std::string>& changed) {
     pollfd waited = {state_->notify, POLLIN, 0};
-    ChangeBurst burst;
+    ChangeBurst& burst = state_->burst;
     std::set<std::string> vanished;
     for (;;) {
         int timeout = -1;
         if (burst.pending()) {
             const auto wait = burst.untilSettled(ChangeBurst::Clock::now());
-            if (wait == ChangeBurst::Clock::duration::zero()) return true;
+            if (wait == ChangeBurst::Clock::duration::zero()) {
+                burst.clear();
+                return true;
+            }
             timeout = static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(wait).count());
         }
         const int ready = poll(&waited, 1, timeout);

@@ -14,6 +14,14 @@ namespace {
 // rename reports the new name as added.
 constexpr DWORD kChanges = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHANGE_SIZE;
 
+// Windows says nothing when a file is closed, and a file written in several
+// pieces is reported modified after each: only a file renamed into place is
+// known to be whole. One written, added, removed or renamed away may be a
+// step of a save that goes on, and is acted on once the folder is quiet.
+FileChange changeOf(DWORD action) {
+    return action == FILE_ACTION_RENAMED_NEW_NAME ? FileChange::Whole : FileChange::Partial;
+}
+
 // One folder, read asynchronously: its event is set when changes arrived.
 struct Folder {
     std::string folder;
@@ -22,44 +30,76 @@ struct Folder {
     alignas(DWORD) char buffer[16384];
     std::map<std::wstring, std::string> names;  // lower-case name -> the file as given
 
-    bool listen() {
-        return ReadDirectoryChangesW(handle, buffer, sizeof buffer, FALSE, kChanges, nullptr, &overlapped,
-                                     nullptr) != 0;
-    }
-
-    // Adds the watched files the finished read names to `changed`; every one
-    // of them when the read overflowed or the folder went away.
-    bool collect(std::set<std::string>& changed) {
-        DWORD length = 0;
-        const bool read = GetOverlappedResult(handle, &overlapped, &length, FALSE) != 0;
-        if (!read || length == 0) {
-            for (const auto& name : names) changed.insert(name.second);
-            return read && listen();
-        }
-        for (DWORD at = 0;;) {
-            const auto* entry = reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(buffer + at);
-            std::wstring name(entry->FileName, entry->FileNameLength / sizeof(wchar_t));
-            CharLowerW(name.data());
-            const auto found = names.find(name);
-            if (found != names.end()) changed.insert(found->second);
-            if (entry->NextEntryOffset == 0) break;
-            at += entry->NextEntryOffset;
-        }
-        return listen();
-    }
-
     ~Folder() {
         if (handle == INVALID_HANDLE_VALUE) return;
         CancelIo(handle);
         CloseHandle(handle);
         CloseHandle(overlapped.hEvent);
     }
+
+    bool listen() {
+        return ReadDirectoryChangesW(handle, buffer, sizeof buffer, FALSE, kChanges, nullptr, &overlapped,
+                                     nullptr) != 0;
+    }
+
+    // Takes the changes of every read that has finished, without waiting,
+    // and reads again: adds the watched files they name to `changed` and
+    // returns what the last of them says. After an overflow every watched
+    // file counts as changed. `gone` when the folder was removed: Windows
+    // fails its read, Wine reports its files removed and says no more.
+    FileChange take(std::set<std::string>& changed, bool& gone) {
+        FileChange last = FileChange::None;
+        bool removals = false;
+        while (!gone && WaitForSingleObject(overlapped.hEvent, 0) == WAIT_OBJECT_0) {
+            DWORD length = 0;
+            const bool read = GetOverlappedResult(handle, &overlapped, &length, FALSE) != 0;
+            const bool overflowed = read ? length == 0 : GetLastError() == ERROR_NOTIFY_ENUM_DIR;
+            if (overflowed) {
+                last = everyFile(changed);
+            } else if (read) {
+                last = collect(changed, last, removals);
+            }
+            gone = !(read || overflowed) || !listen();
+        }
+        if (removals && !gone) gone = !stillThere();
+        return gone ? everyFile(changed) : last;
+    }
+
+private:
+    // `removals` when anything in the folder was removed or renamed away.
+    FileChange collect(std::set<std::string>& changed, FileChange last, bool& removals) const {
+        for (DWORD at = 0;;) {
+            const auto* entry = reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(buffer + at);
+            std::wstring name(entry->FileName, entry->FileNameLength / sizeof(wchar_t));
+            CharLowerW(name.data());
+            removals |= entry->Action == FILE_ACTION_REMOVED || entry->Action == FILE_ACTION_RENAMED_OLD_NAME;
+            const auto found = names.find(name);
+            if (found != names.end()) {
+                changed.insert(found->second);
+                last = changeOf(entry->Action);
+            }
+            if (entry->NextEntryOffset == 0) return last;
+            at += entry->NextEntryOffset;
+        }
+    }
+
+    bool stillThere() const {
+        const DWORD attributes = GetFileAttributesW(wideFromUtf8(folder).c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    }
+
+    FileChange everyFile(std::set<std::string>& changed) const {
+        for (const auto& name : names) changed.insert(name.second);
+        return names.empty() ? FileChange::None : FileChange::Partial;
+    }
+
 };
 
 }  // namespace
 
 struct FolderWatch::State {
     std::map<std::string, std::unique_ptr<Folder>> folders;
+    ChangeBurst burst;  // kept from one wait to the next, which it spaces out
 
     std::string open(const std::string& folder) {
         auto entry = std::make_unique<Folder>();
@@ -97,23 +137,50 @@ std::string FolderWatch::watch(const std::vector<std::string>& files) {
     return "";
 }
 
-bool FolderWatch::waitForChange(std::set<std::string>& changed) {
-    for (;;) {
-        std::vector<HANDLE> events;
-        std::vector<Folder*> listening;
-        for (auto& entry : state_->folders) {
-            events.push_back(entry.second->overlapped.hEvent);
-            listening.push_back(entry.second.get());
+// Looks at each folder's event without waiting: nothing reads the disk. A
+// folder that went away is dropped; its files count as changed, and the
+// next build says what became of them. Across folders, a step that may go
+// on outweighs a whole file.
+FileChange FolderWatch::takeChanges(std::set<std::string>& changed, std::set<std::string>& vanished) {
+    FileChange last = FileChange::None;
+    for (auto entry = state_->folders.begin(); entry != state_->folders.end();) {
+        bool gone = false;
+        const FileChange change = entry->second->take(changed, gone);
+        if (last != FileChange::Partial && change != FileChange::None) last = change;
+        if (!gone) {
+            ++entry;
+            continue;
         }
-        if (events.empty()) return !changed.empty();
-        const DWORD timeout = changed.empty() ? INFINITE : kSettleMilliseconds;
+        vanished.insert(entry->first);
+        entry = state_->folders.erase(entry);
+    }
+    return last;
+}
+
+bool FolderWatch::waitForChange(std::set<std::string>& changed) {
+    ChangeBurst& burst = state_->burst;
+    std::set<std::string> vanished;
+    for (;;) {
+        DWORD timeout = INFINITE;
+        if (burst.pending()) {
+            const auto wait = burst.untilSettled(ChangeBurst::Clock::now());
+            if (wait == ChangeBurst::Clock::duration::zero()) {
+                burst.clear();
+                return true;
+            }
+            timeout = static_cast<DWORD>(std::chrono::ceil<std::chrono::milliseconds>(wait).count());
+        }
+        std::vector<HANDLE> events;
+        for (auto& entry : state_->folders) events.push_back(entry.second->overlapped.hEvent);
+        // Every folder went away: what changed is reported, and the caller
+        // watches again.
+        if (events.empty()) {
+            if (!burst.pending()) return false;
+            burst.clear();
+            return true;
+        }
         const DWORD ready = WaitForMultipleObjects(static_cast<DWORD>(events.size()), events.data(), FALSE, timeout);
-        if (ready == WAIT_TIMEOUT) return true;
-        if (ready == WAIT_FAILED || ready >= WAIT_OBJECT_0 + events.size()) return false;
-        Folder* folder = listening[ready - WAIT_OBJECT_0];
-        // A folder that cannot be read any more (it was removed) is dropped;
-        // its files count as changed, and the next check says what became of
-        // them.
-        if (!folder->collect(changed)) state_->folders.erase(folder->folder);
+        if (ready == WAIT_FAILED) return false;
+        burst.noteChange(takeChanges(changed, vanished), ChangeBurst::Clock::now());
     }
 }
