@@ -1,7 +1,7 @@
 # Verrine: the commands of the README.
 #   make run   install what the viewer needs, build the viewer alone, start it here
-#   make test  install what the tests add, build everything, run every test under Xvfb
-#              on all cores
+#   make test  install what the tests add, build everything, run every test under Xvfb,
+#              two at a time per core
 #   make package   the Debian package build/verrine_VERSION_ARCH.deb, checked by lintian
 #   make fresh-test  make test, make run and the package, each on a fresh Debian 12
 #                    root (tools/fresh-test.sh); as root
@@ -60,8 +60,9 @@ PICTURES_PACKAGES := imagemagick
 FRESH_TEST_PACKAGES := mmdebstrap git xvfb xauth xdotool procps
 
 # Everything that needs a display and is not given one of its own runs on a
-# throwaway Xvfb of this screen.
-XVFB := xvfb-run -a -s "-screen 0 1280x1024x24"
+# throwaway Xvfb of this screen. -noreset: a server that resets whenever its
+# last client leaves compiles its keymap anew each time, once per test.
+XVFB := xvfb-run -a -s "-screen 0 1280x1024x24 -noreset"
 
 # --- Configuring -------------------------------------------------------------
 # CMake runs before every build, with the options of the target. It is
@@ -95,9 +96,14 @@ run:
 	@./tools/require-display.sh
 	./$(BUILD_DIR)/verrine
 
+# Twice as many cases at a time as there are cores: most cases spend much of
+# their time waiting on an X server, a child program or the clock. A case
+# that runs the viewer, which draws without pause, takes two of the places
+# (the PROCESSORS of tests/CMakeLists.txt).
+TEST_JOBS ?= $(shell echo $$(( $(JOBS) * 2 )))
 test: build
 	$(XVFB) \
-	    ctest --test-dir $(BUILD_DIR) -j $(JOBS) --output-on-failure --no-tests=error
+	    ctest --test-dir $(BUILD_DIR) -j $(TEST_JOBS) --output-on-failure --no-tests=error
 
 # Run from here: the viewer reads resources/ relative to the working directory.
 bench: configure

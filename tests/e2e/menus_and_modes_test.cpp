@@ -95,21 +95,28 @@ TEST(MenusAndModes, RotateSceneTurnsTheSceneUntilSwitchedOff) {
     EXPECT_EQ(compareImages(stopped, start, frameRateOf(viewer), 24).differingPixels, 0);
 }
 
+// A held key moves the camera in each frame drawn while it is down: the
+// press is taken in the first of these frames, at the latest, and the
+// others move the camera, however long they take to come.
+void pressForFrames(ViewerDriver& viewer, const char* key) {
+    constexpr int kFramesHeld = 4;
+    viewer.keyDown(key);
+    EXPECT_TRUE(viewer.waitForFrames(kFramesHeld, std::chrono::seconds(30))) << "no frames while " << key << " is held";
+}
+
 TEST(MenusAndModes, RotationPointMarkerShowsOnlyWhileTheCameraMoves) {
     ViewerDriver viewer;
     ASSERT_TRUE(viewer.launch());
     EXPECT_EQ(measurePixels(viewer.stillClient(), isRotationMarkerPink).count, 0);
 
-    viewer.keyDown("a");
-    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    pressForFrames(viewer, "a");
     EXPECT_GT(measurePixels(viewer.captureClient(), isRotationMarkerPink).count, 10) << "not shown while moving";
     viewer.keyUp("a");
     EXPECT_EQ(measurePixels(viewer.stillClient(), isRotationMarkerPink).count, 0) << "still shown once stopped";
 
     ASSERT_TRUE(viewer.chooseMenuItem(Menu::Debug, kShowRotationPoint));
     Image before = viewer.stillClient();
-    viewer.keyDown("a");
-    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    pressForFrames(viewer, "a");
     Image moving = viewer.captureClient();
     viewer.keyUp("a");
     EXPECT_GT(compareImages(moving, before, frameRateOf(viewer), 0).differingPixels, 0) << "the camera did not move";

@@ -49,13 +49,16 @@ inline Image pictureInMode(ViewerDriver& viewer, const std::string& key,
     return viewer.stillClient(timeout);
 }
 
-// Frames keep coming: with "Rotate Scene" on, the scene turns between two
-// captures a moment apart.
+// Frames keep coming: with "Rotate Scene" on, the scene turns a step with
+// each frame drawn, so a few frames apart two captures differ.
 inline ::testing::AssertionResult keepsDrawing(ViewerDriver& viewer) {
+    constexpr int kTurnedFrames = 5;
     ::testing::AssertionResult chosen = viewer.chooseMenuItem(ViewerDriver::Menu::Debug, kRotateSceneItem);
     if (!chosen) return chosen;
     Image before = viewer.captureClient();
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    if (!viewer.waitForFrames(kTurnedFrames, std::chrono::seconds(30))) {
+        return ::testing::AssertionFailure() << "no frames drawn with the scene turning";
+    }
     if (samePicture(before, viewer.captureClient())) {
         return ::testing::AssertionFailure() << "the picture did not change with the scene turning";
     }

@@ -1,14 +1,20 @@
 // The installed layout: `cmake --install` into a temporary prefix, then the
 // installed viewer and check started from somewhere else entirely.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <cctype>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <thread>
 #include <utility>
 
+#include "tests/support/private_x_server.h"
 #include "tests/tools/tool_process.h"
 
 namespace {
@@ -17,9 +23,16 @@ namespace fs = std::filesystem;
 
 class InstalledVerrine : public testing::Test {
 protected:
+    // `cmake --install` writes the desktop entry into the build tree on its
+    // way, so two cases installing at once can trip over each other's file:
+    // they take turns.
     void SetUp() override {
+        const int turn = open(VERRINE_BUILD_DIR "/install-test.lock", O_CREAT | O_RDWR | O_CLOEXEC, 0644);
+        ASSERT_GE(turn, 0) << "cannot open the install lock";
+        flock(turn, LOCK_EX);
         const ProcessResult install = runProgram(
             {VERRINE_CMAKE_COMMAND, "--install", VERRINE_BUILD_DIR, "--prefix", prefix_ / ""});
+        close(turn);
         ASSERT_EQ(install.status, 0) << install.out << install.err;
     }
 
@@ -34,8 +47,13 @@ protected:
     }
 
     // Starts `launcher` from an empty folder, waits for the window, presses
-    // Escape in it and returns how the viewer ended.
+    // Escape in it and returns how the viewer ended. The window is found by
+    // its title, so the viewer gets an X server of its own, where no other
+    // test's window can answer.
     ProcessResult runViewerFromElsewhere(const std::string& launcher) {
+        PrivateXServer server("/dev/null");
+        EXPECT_TRUE(server.ready()) << "cannot start an Xvfb for the viewer";
+        setenv("DISPLAY", server.name().c_str(), 1);
         ScratchFolder output;
         ChildProcess viewer(capturedInto(output, {launcher}, elsewhere_.path().string()));
         const std::string window = waitForViewerWindow();
