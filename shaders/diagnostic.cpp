@@ -6,7 +6,7 @@
 #include <stdio.h>
 #include <windows.h>
 
-#include "platform/windows/parent_console.h"
+#include "shaders/diagnostic_console.h"
 #endif
 
 namespace {

@@ -9,7 +9,7 @@
 #include <streambuf>
 #include <utility>
 
-#include "platform/windows/parent_console.h"
+#include "shaders/diagnostic_console.h"
 #include "tools/system/entry.h"
 #include "tools/system/text_encoding.h"
 

@@ -1,4 +1,4 @@
-#include "platform/windows/parent_console.h"
+#include "shaders/diagnostic_console.h"
 
 #include <fcntl.h>
 #include <io.h>
