@@ -1,8 +1,8 @@
 // Windows only: the console a window program was started from. Windows
 // gives a GUI program standard streams only when whoever started it handed
 // them over (a pipe, or cmd's "2> file"); started from a console without
-// that, the program writes to that console instead. Shared by the viewer's reports
-// and verrine-live's standard output and error.
+// that, the program writes to that console instead. Shared by the viewer's
+// reports and verrine-live's standard output and error.
 #pragma once
 
 #include <windows.h>
