@@ -53,7 +53,7 @@ constexpr double kMaxExtraPeakMiB = 6.0;        // viewer's peak memory above th
 
 constexpr double kMinLiveFrameRateRatio = 0.97;   // verrine-live's frames per second / the viewer's
 constexpr double kMaxSaveLatencyMs = 250.0;       // median, less waiting for a processor
-constexpr double kMaxSaveToUseMs = 25.0;          // median, less waiting: the watch, settle and build
+constexpr double kMaxSaveToUseMs = 60.0;          // median, less waiting: the watch, settle and build
 constexpr double kMaxReloadGrowthMiB = 1.0;       // peak after the last reload above that after reload 10
 
 double medianOf(std::vector<double> values);
