@@ -52,7 +52,7 @@ constexpr double kMaxFirstSwapDelayMs = 60.0;   // viewer's first swap after the
 constexpr double kMaxExtraPeakMiB = 6.0;        // viewer's peak memory above the bare program's
 
 constexpr double kMinLiveFrameRateRatio = 0.97;   // verrine-live's frames per second / the viewer's
-constexpr double kMaxSaveLatencyMs = 250.0;       // median, less waiting for a processor
+constexpr double kMaxSaveLatencyMs = 250.0;       // median, less waiting for a processor; shown
 constexpr double kMaxSaveToUseMs = 60.0;          // median, less waiting: the watch, settle and build
 constexpr double kMaxReloadGrowthMiB = 1.0;       // peak after the last reload above that after reload 10
 
